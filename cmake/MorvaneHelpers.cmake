@@ -1,0 +1,31 @@
+# Shared settings for every target of our own.
+#
+# -ffp-contract=off: a fused multiply-add changes the last bits of a result, and the last bits
+# decide a rounded second or a pixel; every machine must print the same bytes.
+function(morvane_target_defaults target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror -ffp-contract=off -fno-fast-math)
+  target_include_directories(${target} PRIVATE "${PROJECT_BINARY_DIR}/generated")
+endfunction()
+
+# morvane_add_library(name SOURCES … LIBS …): a static library whose headers are included as
+# "<folder>/<file>.h" from src/.
+function(morvane_add_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  morvane_target_defaults(${name})
+endfunction()
+
+# morvane_add_test(name SOURCES … LIBS … LABELS …): one GoogleTest program, each case a CTest test.
+function(morvane_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  morvane_target_defaults(${name})
+  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+  if(NOT ARG_LABELS)
+    set(ARG_LABELS unit)
+  endif()
+  gtest_discover_tests(${name} PROPERTIES LABELS "${ARG_LABELS}" DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,58 @@
+#include "cli/json.h"
+
+#include <fmt/format.h>
+
+namespace morvane::cli {
+
+std::string jsonQuoted(std::string_view utf8) {
+    std::string quoted = "\"";
+    for (char c : utf8) {
+        switch (c) {
+            case '"': quoted += "\\\""; break;
+            case '\\': quoted += "\\\\"; break;
+            case '\n': quoted += "\\n"; break;
+            case '\t': quoted += "\\t"; break;
+            case '\r': quoted += "\\r"; break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    quoted += fmt::format("\\u{:04x}", static_cast<unsigned>(c));
+                } else {
+                    quoted += c;
+                }
+        }
+    }
+    quoted += '"';
+    return quoted;
+}
+
+void JsonObject::key(std::string_view name) {
+    if (!members_.empty()) members_ += ", ";
+    members_ += jsonQuoted(name);
+    members_ += ": ";
+}
+
+JsonObject& JsonObject::field(std::string_view name, std::string_view value) {
+    key(name);
+    members_ += jsonQuoted(value);
+    return *this;
+}
+
+JsonObject& JsonObject::field(std::string_view name, double value) {
+    key(name);
+    members_ += fmt::format("{}", value);
+    return *this;
+}
+
+std::string jsonArray(const std::vector<JsonObject>& objects) {
+    if (objects.empty()) return "[]\n";
+    std::string text = "[\n";
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        text += "  ";
+        text += objects[i].str();
+        text += i + 1 < objects.size() ? ",\n" : "\n";
+    }
+    text += "]\n";
+    return text;
+}
+
+}  // namespace morvane::cli

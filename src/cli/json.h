@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvane::cli {
+
+/// A JSON string literal, quotes included; control characters are escaped.
+std::string jsonQuoted(std::string_view utf8);
+
+/// One JSON object, written on one line with its members in the order they were added.
+class JsonObject {
+public:
+    JsonObject& field(std::string_view key, std::string_view value);
+    /// Finite numbers only; written in the shortest form that reads back to the same double.
+    JsonObject& field(std::string_view key, double value);
+    [[nodiscard]] std::string str() const { return "{" + members_ + "}"; }
+
+private:
+    void key(std::string_view name);
+    std::string members_;
+};
+
+/// An array of objects, one per line, with a final line feed.
+std::string jsonArray(const std::vector<JsonObject>& objects);
+
+}  // namespace morvane::cli

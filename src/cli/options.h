@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace morvane::cli {
+
+/// A calendar date as typed: year 1 to 1,000,000, month 1 to 12, day 1 to 30.
+struct Date {
+    std::int64_t year = 720;
+    std::int64_t month = 1;
+    std::int64_t day = 1;
+};
+
+/// A clock time as typed: hours 0 to 23, minutes 0 to 59.
+struct ClockTime {
+    std::int64_t hours = 12;
+    std::int64_t minutes = 0;
+};
+
+inline constexpr std::int64_t kMaxYear = 1'000'000;
+/// Far beyond this the searches' bisections can no longer halve an interval below their
+/// tolerance and would never end.
+inline constexpr double kMaxDayCount = 1e9;
+
+// Each parser takes the text of one option value and returns nothing when it is malformed or
+// out of range; the caller names the option and what it accepts.
+std::optional<Date> parseDate(std::string_view text);
+std::optional<ClockTime> parseTime(std::string_view text);
+/// Day count, finite, |t| ≤ 1e9.
+std::optional<double> parseDayCount(std::string_view text);
+/// Degrees as "40.5N", "40.5S" or signed ("-40.5" is south), magnitude ≤ 90; radians, north
+/// positive.
+std::optional<double> parseLatitude(std::string_view text);
+/// Degrees as "20.9W", "20.9E" or signed, east positive, magnitude ≤ 180; radians.
+std::optional<double> parseLongitude(std::string_view text);
+
+/// A finite decimal number in plain notation (an optional sign, digits, a fraction, an
+/// exponent), read the same in every locale.
+std::optional<double> parseDecimal(std::string_view text);
+
+/// The text made safe for a one-line message: control characters replaced, long text cut.
+std::string printable(std::string_view text);
+
+}  // namespace morvane::cli

@@ -1,0 +1,50 @@
+#include "engine/arc.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/constants.h"
+#include "engine/require.h"
+
+namespace morvane {
+
+namespace {
+
+// The largest double below 2^63: anything at or above it does not fit a signed 64-bit integer.
+constexpr double kInt64Limit = 9223372036854775808.0;
+
+std::int64_t wholeUnits(double value) {
+    MORVANE_REQUIRE(std::isfinite(value) && value < kInt64Limit && value >= -kInt64Limit,
+                    "angle too large to split into degrees");
+    return static_cast<std::int64_t>(std::floor(value));
+}
+
+}  // namespace
+
+Arc::Arc(double radians) : negative(radians < 0.0), raw(radians) {
+    const double degrees = std::fabs(radians) * kDegreesPerRadian;
+    // A value a hair below a whole degree or minute counts as that whole unit; the max(0, …)
+    // keeps the remainder from going slightly negative when the guard lifted it.
+    d = wholeUnits(degrees + 1e-7);
+    const double minutes = std::max(0.0, (degrees - static_cast<double>(d)) * 60.0);
+    m = wholeUnits(minutes + 1e-7);
+    s = std::max(0.0, (minutes - static_cast<double>(m)) * 60.0);
+}
+
+std::string Arc::formatDM() const {
+    const char sign = negative ? '-' : ' ';
+    const std::int64_t minutes = s > 30.0 ? m + 1 : m;
+    if (d != 0) return fmt::format("{}{:03d}:{:02d}", sign, d, minutes);
+    return fmt::format("   {}:{:02d}", sign, minutes);
+}
+
+std::string Arc::formatDMS() const {
+    const char sign = negative ? '-' : ' ';
+    if (d != 0) return fmt::format("{}{:03d}:{:02d}:{:02.0f}", sign, d, m, s);
+    if (m != 0) return fmt::format("    {}{:02d}:{:02.0f}", sign, m, s);
+    return fmt::format("       {}{:02.0f}", sign, s);
+}
+
+}  // namespace morvane

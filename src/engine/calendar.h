@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+/// The twelve month names of the world calendar, index 0 to 11.
+extern const std::array<std::string_view, 12> kMonthNames;
+
+/// Day count t of a calendar moment read on the reference clock (OST). The hour's fraction
+/// gives whole minutes; seconds are dropped (10.999 h is 10:59). t = 0 is 12:00 OST on the
+/// first day of year 1. The hour must be finite and fit a 64-bit integer.
+double dayCount(std::int64_t year, std::int64_t monthIndex, std::int64_t dayIndex, double hour);
+
+/// The same with the clock time given as whole hours and minutes, fed in directly.
+double dayCount(std::int64_t year, std::int64_t monthIndex, std::int64_t dayIndex,
+                std::int64_t hours, std::int64_t minutes);
+
+/// Refines baseT so that `hour` is the local apparent solar time at the longitude (radians,
+/// east positive). Returns the tenth estimate when it does not converge.
+double localDayCount(double baseT, double hour, double longitude);
+
+/// "%03d-%02d-%02d %02d:%02d OST" of t, rounded to the nearest second.
+std::string dateLabel(double t);
+
+/// "%02d:%02d", the local apparent solar time at t for the longitude.
+std::string localTimeLabel(double t, double longitude);
+
+/// The calendar label of t followed by "  (local HH:MM)" for the longitude: how the next full
+/// and new moon are shown.
+std::string dateLabelWithLocalTime(double t, double longitude);
+
+/// Rotation angle of the sky at the longitude, radians, not normalised.
+double localSiderealAngle(double t, double longitude);
+
+}  // namespace morvane

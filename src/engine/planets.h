@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "engine/vec3d.h"
+
+namespace morvane {
+
+/// The four planets, always iterated in this order.
+enum class Planet { epeon, alaran, kenor, mergus };
+
+inline constexpr std::array<Planet, 4> kAllPlanets = {Planet::epeon, Planet::alaran,
+                                                      Planet::kenor, Planet::mergus};
+
+/// "Épeòn", "Álaran", "Kenôr", "Mêrgus".
+std::string_view displayName(Planet planet);
+
+/// Terrestrial planets are the first two; the last two are gas giants.
+bool isTerrestrial(Planet planet);
+
+/// Geocentric ecliptic direction at day count t: phi is the longitude in (−π, π] (not brought
+/// into [0, 2π)), theta is 0 and r is 0.
+Vec3D eclipticPosition(Planet planet, double t);
+
+/// A point given by right ascension and declination (radians), with its ecliptic equivalent.
+struct Star {
+    Vec3D eq;
+    Vec3D ec;
+    Star(double rightAscension, double declination);
+};
+
+}  // namespace morvane

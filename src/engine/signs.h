@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string_view>
+
+namespace morvane {
+
+/// The short sign name of an ecliptic longitude (radians, any value), padded with spaces to
+/// 11 characters (code points), e.g. "Ládo       ".
+std::string_view zodiacSignShort(double longitude);
+
+/// The long sign name with its meanings, e.g. "Ládo (Culmination, Returning)".
+std::string_view zodiacSignName(double longitude);
+
+}  // namespace morvane

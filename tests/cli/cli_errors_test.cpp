@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "cli_test_support.h"
+
+namespace morvane::cli {
+namespace {
+
+using testing::runCli;
+
+struct BadInput {
+    std::vector<std::string> args;
+    const char* mentions;  // the message must name the option (or command) at fault
+};
+
+TEST(CliErrors, EveryBadInputGetsOneLineAndStatusTwo) {
+    const std::string huge(5000, '9');
+    const BadInput cases[] = {
+        {{}, "missing command"},
+        {{"bogus"}, "bogus"},
+        {{"sunrise", "--json"}, "sunrise"},
+        {{"positions", "--date", "720-13-01"}, "--date"},
+        {{"positions", "--date", "720-0-01"}, "--date"},
+        {{"positions", "--date", "720-01-31"}, "--date"},
+        {{"positions", "--date", "0-01-01"}, "--date"},
+        {{"positions", "--date", "1000001-01-01"}, "--date"},
+        {{"positions", "--date", "-720-01-01"}, "--date"},
+        {{"positions", "--date", "720-1"}, "--date"},
+        {{"positions", "--date", "720-1-1-1"}, "--date"},
+        {{"positions", "--date", "720/1/1"}, "--date"},
+        {{"positions", "--date", huge + "-1-1"}, "--date"},
+        {{"positions", "--time", "24:00"}, "--time"},
+        {{"positions", "--time", "12:60"}, "--time"},
+        {{"positions", "--time", "12"}, "--time"},
+        {{"positions", "--time", "1:2:3"}, "--time"},
+        {{"positions", "--time", "-1:00"}, "--time"},
+        {{"positions", "--lat", "95N"}, "--lat"},
+        {{"positions", "--lat", "-90.5"}, "--lat"},
+        {{"positions", "--lat", "40.5X"}, "--lat"},
+        {{"positions", "--lat", "-40.5S"}, "--lat"},
+        {{"positions", "--lat", "N"}, "--lat"},
+        {{"positions", "--lat", "nan"}, "--lat"},
+        {{"positions", "--lat", "inf"}, "--lat"},
+        {{"positions", "--lat", ""}, "--lat"},
+        {{"positions", "--lat", "1e400"}, "--lat"},
+        {{"positions", "--lon", "181E"}, "--lon"},
+        {{"positions", "--lon", "20.9N"}, "--lon"},
+        {{"positions", "--lon", "20,9W"}, "--lon"},
+        {{"labels", "--t", "nan"}, "--t"},
+        {{"labels", "--t", "-inf"}, "--t"},
+        {{"labels", "--t", "1e10"}, "--t"},
+        {{"labels", "--t", "0x10"}, "--t"},
+        {{"labels", "--t", "1.5.2"}, "--t"},
+        {{"labels", "--t", " 5"}, "--t"},
+        {{"labels", "--t"}, "--t"},
+        {{"labels", "--bogus"}, "--bogus"},
+        {{"labels", "--json"}, "--json"},
+        {{"catalogue", "--date", "720-01-01"}, "--date"},
+        {{"positions", "--lat", "10N", "--lat", "10S"}, "--lat"},
+        {{"positions", "--local-time=yes"}, "--local-time"},
+        {{"positions", "--date", "72\n0-01-01"}, "--date"},
+    };
+    for (const BadInput& c : cases) {
+        std::string shown;
+        for (const auto& a : c.args) shown += "[" + a.substr(0, 30) + "] ";
+        const auto result = runCli(c.args);
+        EXPECT_EQ(result.status, kExitUsage) << shown;
+        EXPECT_TRUE(result.out.empty()) << shown;
+        ASSERT_FALSE(result.err.empty()) << shown;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << shown << result.err;
+        EXPECT_EQ(result.err.back(), '\n') << shown;
+        EXPECT_NE(result.err.find(c.mentions), std::string::npos) << shown << result.err;
+        EXPECT_LT(result.err.size(), 300u) << shown;
+    }
+}
+
+TEST(CliErrors, MessageSaysWhatTheOptionAccepts) {
+    const auto result = runCli({"positions", "--date", "720-13-01"});
+    EXPECT_EQ(result.err,
+              "morvane-astro-cli: --date: expected Y-M-D with year 1 to 1000000, month 1 to 12, "
+              "day 1 to 30, got \"720-13-01\"\n");
+}
+
+TEST(CliErrors, FailedWriteIsStatusOne) {
+    std::ostringstream out;
+    std::ostringstream err;
+    out.setstate(std::ios::badbit);
+    EXPECT_EQ(run({"labels"}, out, err), kExitWriteFailure);
+    EXPECT_NE(err.str().find("cannot write"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace morvane::cli

@@ -1,0 +1,57 @@
+// A desktop session with a German locale must not turn "12.50" into "12,50": every text output
+// is the same byte for byte under de_DE.UTF-8 as under the C locale.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <locale>
+
+#include "cli_test_support.h"
+
+namespace morvane::cli {
+namespace {
+
+using testing::runCli;
+
+const std::vector<std::vector<std::string>> kCommands = {
+    {"positions", "--date", "720-5-17", "--time", "06:45", "--lat", "12.25S", "--lon", "33.5E"},
+    {"positions", "--json"},
+    {"labels", "--local-time", "--lon", "-120.75"},
+    {"catalogue"},
+    {"catalogue", "--json"},
+};
+
+class GermanLocale : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = std::setlocale(LC_ALL, nullptr);
+        ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+            << "the de_DE.UTF-8 locale is missing: scripts/install-deps.sh generates it";
+        std::locale::global(std::locale("de_DE.UTF-8"));
+        char buffer[16];
+        std::snprintf(buffer, sizeof buffer, "%.2f", 12.5);
+        ASSERT_STREQ(buffer, "12,50") << "the locale did not take effect";
+    }
+    void TearDown() override {
+        std::setlocale(LC_ALL, previous_.c_str());
+        std::locale::global(std::locale::classic());
+    }
+
+private:
+    std::string previous_;
+};
+
+TEST_F(GermanLocale, EveryTextOutputIsByteIdentical) {
+    for (const auto& args : kCommands) {
+        const auto german = runCli(args);
+        std::setlocale(LC_ALL, "C");
+        std::locale::global(std::locale::classic());
+        const auto plain = runCli(args);
+        std::setlocale(LC_ALL, "de_DE.UTF-8");
+        std::locale::global(std::locale("de_DE.UTF-8"));
+        ASSERT_EQ(german.status, 0) << args[0];
+        EXPECT_EQ(german.out, plain.out) << args[0];
+    }
+}
+
+}  // namespace
+}  // namespace morvane::cli

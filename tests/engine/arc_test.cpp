@@ -1,0 +1,98 @@
+#include "engine/arc.h"
+
+#include <fmt/format.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+
+#include "engine/constants.h"
+
+namespace morvane {
+namespace {
+
+double fromDMS(double d, double m, double s) { return (d + m / 60.0 + s / 3600.0) / kDegreesPerRadian; }
+
+struct PrintCase {
+    const char* what;
+    double radians;
+    const char* dm;
+    const char* dms;
+};
+
+TEST(Arc, PrintsFixedWidthForms) {
+    const PrintCase cases[] = {
+        {"12°30′", fromDMS(12, 30, 0), " 012:30", " 012:30:00"},
+        {"−12°30′", -fromDMS(12, 30, 0), "-012:30", "-012:30:00"},
+        {"12°59′40″ carries nothing into the degrees", fromDMS(12, 59, 40), " 012:60", " 012:59:40"},
+        {"359°59′59.6″", fromDMS(359, 59, 59.6), " 359:60", " 359:59:60"},
+        {"0°30′", fromDMS(0, 30, 0), "    :30", "     30:00"},
+        {"−0°30′", -fromDMS(0, 30, 0), "   -:30", "    -30:00"},
+        {"zero", 0.0, "    :00", "        00"},
+        {"negative zero is not negative", -0.0, "    :00", "        00"},
+        {"30″", fromDMS(0, 0, 30), "    :00", "        30"},
+        {"59.6″ rounds up in both forms", fromDMS(0, 0, 59.6), "    :01", "        60"},
+        {"−0°05′29.9″", -fromDMS(0, 5, 29.9), "   -:05", "    -05:30"},
+        {"−0°05′30.1″", -fromDMS(0, 5, 30.1), "   -:06", "    -05:30"},
+        {"a hair below 30°", (30.0 - 1e-8) / kDegreesPerRadian, " 030:00", " 030:00:00"},
+    };
+    for (const PrintCase& c : cases) {
+        const Arc arc(c.radians);
+        EXPECT_EQ(arc.formatDM(), c.dm) << c.what;
+        EXPECT_EQ(arc.formatDMS(), c.dms) << c.what;
+    }
+}
+
+TEST(Arc, SplitsIntoUnits) {
+    const Arc hair((30.0 - 1e-8) / kDegreesPerRadian);
+    EXPECT_EQ(hair.d, 30);
+    EXPECT_EQ(hair.m, 0);
+    EXPECT_EQ(hair.s, 0.0);
+
+    const Arc negative(-fromDMS(1, 2, 3));
+    EXPECT_TRUE(negative.negative);
+    EXPECT_EQ(negative.d, 1);
+    EXPECT_EQ(negative.m, 2);
+    EXPECT_NEAR(negative.s, 3.0, 1e-6);
+    EXPECT_EQ(negative.raw, -fromDMS(1, 2, 3));
+    EXPECT_FALSE(Arc(-0.0).negative);
+}
+
+TEST(Arc, EveryPrintHasItsWidth) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> degrees(-999.0, 999.0);
+    for (int i = 0; i < 20000; ++i) {
+        const double x = degrees(random) / kDegreesPerRadian;
+        const Arc arc(x);
+        ASSERT_EQ(arc.formatDM().size(), 7u) << x;
+        ASSERT_EQ(arc.formatDMS().size(), 10u) << x;
+        ASSERT_LT(arc.m, 60) << x;
+        ASSERT_GE(arc.s, 0.0) << x;
+    }
+}
+
+// The printed forms go through {fmt} so that no locale can change them; they must still agree
+// with the C library's printf in the C locale, rounding included.
+TEST(Arc, FormattingAgreesWithPrintf) {
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> seconds(0.0, 60.0);
+    char buffer[64];
+    for (int i = 0; i < 20000; ++i) {
+        const double s = i < 121 ? i * 0.5 : seconds(random);  // exact halves first
+        std::snprintf(buffer, sizeof buffer, "%02.0f|%06.2f|%.2f", s, s * 6.1, s / 7.0);
+        ASSERT_EQ(fmt::format("{:02.0f}|{:06.2f}|{:.2f}", s, s * 6.1, s / 7.0), buffer) << s;
+    }
+    for (long long d : {-12LL, -5LL, 0LL, 7LL, 359LL, 1234LL}) {
+        std::snprintf(buffer, sizeof buffer, "%03lld|%02lld", d, d);
+        EXPECT_EQ(fmt::format("{:03d}|{:02d}", d, d), buffer);
+    }
+}
+
+TEST(ArcDeathTest, AngleBeyondIntegerRangeStopsTheProgram) {
+    EXPECT_DEATH(Arc(std::nan("")), "precondition");
+    EXPECT_DEATH(Arc(1e300), "precondition");
+}
+
+}  // namespace
+}  // namespace morvane
