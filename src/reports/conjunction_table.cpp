@@ -1,0 +1,92 @@
+#include "reports/conjunction_table.h"
+
+#include <array>
+#include <cmath>
+
+#include "engine/arc.h"
+#include "engine/calendar.h"
+#include "engine/planets.h"
+#include "engine/require.h"
+#include "engine/sun_moon.h"
+#include "engine/vec3d.h"
+
+namespace morvane {
+
+namespace {
+
+constexpr const char* kHeader =
+    "                      EQUATORIAL COORDINATES                                  ECLIPTIC "
+    "COORDINATES                                 CONJUNCTIONS\n"
+    "YR MO DAY TIME        YAEL     NOLOMAR EPEON    ALARAN    KENOR    MERGUS     YAEL     "
+    "NOLOMAR  EPEON    ALARAN   KENOR    MERGUS   (+/- 1 deg)\n";
+
+constexpr double kConjunctionBound = 0.03490658503988659;  // 2°
+// Two longitudes on either side of ±180° differ by nearly a full turn after wrapping.
+constexpr double kAcrossTheSeam = 6.2482787221397;  // 358°
+
+struct Pair {
+    std::size_t first;
+    std::size_t second;
+    const char* label;
+};
+
+// Indices follow kAllPlanets.
+constexpr std::array<Pair, 6> kPairs = {{{0, 1, "EP-AL "},
+                                         {0, 2, "EP-KE "},
+                                         {0, 3, "EP-ME "},
+                                         {1, 2, "AL-KE "},
+                                         {1, 3, "AL-ME "},
+                                         {2, 3, "KE-ME "}}};
+
+}  // namespace
+
+bool inConjunction(double a, double b) {
+    const double s = std::fabs(wrapPi(a) - wrapPi(b));
+    return s < kConjunctionBound || s > kAcrossTheSeam;
+}
+
+std::string conjunctionTable(std::int64_t rows, double start, double step) {
+    MORVANE_REQUIRE(rows >= 0, "negative row count for the conjunction table");
+    std::string text = kHeader;
+    if (rows == 0) return text;
+
+    double t = start;
+    for (std::int64_t row = 0; row < rows; ++row) {
+        const Moon moon(t);
+        const Sun sun(t);
+        std::array<Vec3D, kAllPlanets.size()> ecliptic;
+        for (std::size_t i = 0; i < kAllPlanets.size(); ++i) {
+            ecliptic[i] = eclipticPosition(kAllPlanets[i], t);
+        }
+
+        text += dateLabel(t);
+        text += "  ";
+        text += Arc(moon.eq.phi).formatDM();
+        text += "  ";
+        text += Arc(sun.eq.phi).formatDM();
+        for (const Vec3D& ec : ecliptic) {
+            text += "  ";
+            text += Arc(ec.rotated(eclipticToEquatorial()).phi).formatDM();
+        }
+        text += "    ";
+        text += Arc(moon.ec.phi).formatDM();
+        text += "  ";
+        text += Arc(sun.ec.phi).formatDM();
+        // Printed as given, so longitudes west of 0° keep their minus sign.
+        for (const Vec3D& ec : ecliptic) {
+            text += "  ";
+            text += Arc(ec.phi).formatDM();
+        }
+        text += "  ";
+        for (const Pair& pair : kPairs) {
+            if (inConjunction(ecliptic[pair.first].phi, ecliptic[pair.second].phi)) {
+                text += pair.label;
+            }
+        }
+        text += '\n';
+        t = t + step;
+    }
+    return text;
+}
+
+}  // namespace morvane
