@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  libfmt-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libfmt-dev libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev
   locales
 )
 

@@ -2,13 +2,15 @@
 
 #include <fmt/format.h>
 
+#include <cmath>
 #include <functional>
 #include <map>
 #include <ostream>
 #include <set>
-#include <sstream>
 
 #include "catalogue/fixed_star.h"
+#include "charts/horoscope_chart.h"
+#include "charts/star_map.h"
 #include "cli/json.h"
 #include "cli/options.h"
 #include "engine/calendar.h"
@@ -16,7 +18,9 @@
 #include "engine/positions.h"
 #include "engine/sun_moon.h"
 #include "morvane_version.h"
+#include "reports/conjunction_table.h"
 #include "reports/positions_text.h"
+#include "reports/sun_moon_table.h"
 
 namespace morvane::cli {
 
@@ -29,50 +33,55 @@ const char* const kUsage =
     "       morvane-astro-cli --help | --version\n"
     "\n"
     "Commands:\n"
-    "  positions [--json]   azimuth, altitude, ecliptic longitude and sign of every body\n"
-    "  labels               the date label and the next full and new moon\n"
-    "  catalogue [--json]   the fixed-star catalogue, one entry per line\n"
+    "  positions [--json]    azimuth, altitude, ecliptic longitude and sign of every body\n"
+    "  labels                the date label and the next full and new moon\n"
+    "  sunmoon [--rows N] [--step D] [--monthly]\n"
+    "                        sun and moon table (default 24 rows an hour apart;\n"
+    "                        --monthly: 30 rows a day apart)\n"
+    "  conjunctions [--rows N] [--step D] [--yearly]\n"
+    "                        planet conjunction table (default 144 rows ten minutes apart;\n"
+    "                        --yearly: 360 rows a day apart)\n"
+    "  starmap               the star map as an SVG document\n"
+    "  horoscope             the horoscope as an SVG document\n"
+    "  catalogue [--json]    the fixed-star catalogue, one entry per line\n"
     "\n"
     "Moment:\n"
-    "  --date Y-M-D         world calendar date (default 720-01-01)\n"
-    "  --time HH:MM         clock time (default 12:00)\n"
-    "  --local-time         read --time as local solar time at the place\n"
-    "  --t DAYS             the day count itself; overrides the three above\n"
+    "  --date Y-M-D          world calendar date (default 720-01-01)\n"
+    "  --time HH:MM          clock time (default 12:00)\n"
+    "  --local-time          read --time as local solar time at the place\n"
+    "  --t DAYS              the day count itself; overrides the three above\n"
     "Place:\n"
-    "  --lat VALUE          latitude: 40.5N, 40.5S or signed degrees (default 40.5N)\n"
-    "  --lon VALUE          longitude: 20.9W, 20.9E or signed degrees, east positive\n"
-    "                       (default 20.9W)\n";
+    "  --lat VALUE           latitude: 40.5N, 40.5S or signed degrees (default 40.5N)\n"
+    "  --lon VALUE           longitude: 20.9W, 20.9E or signed degrees, east positive\n"
+    "                        (default 20.9W)\n"
+    "Tables:\n"
+    "  --rows N              number of rows, 0 to 1000000\n"
+    "  --step D              days between rows: a decimal number, or with a unit: 10m, 1h, 1d\n";
 
 /// Bad input: one line naming the option and what it accepts.
 struct UsageError {
     std::string message;
 };
 
-enum class OptionKind { moment, place, output };
-
-struct OptionSpec {
-    bool takesValue;
-    OptionKind kind;
-};
-
-const std::map<std::string, OptionSpec, std::less<>> kOptions = {
-    {"--date", {true, OptionKind::moment}},     {"--time", {true, OptionKind::moment}},
-    {"--local-time", {false, OptionKind::moment}}, {"--t", {true, OptionKind::moment}},
-    {"--lat", {true, OptionKind::place}},       {"--lon", {true, OptionKind::place}},
-    {"--json", {false, OptionKind::output}},
-};
-
 struct Command {
-    bool usesMoment;
-    bool usesPlace;
-    bool acceptsJson;
+    std::set<std::string, std::less<>> options;  // beside the moment and place options
+    bool usesMoment = true;
 };
 
 const std::map<std::string, Command, std::less<>> kCommands = {
-    {"positions", {true, true, true}},
-    {"labels", {true, true, false}},
-    {"catalogue", {false, false, true}},
+    {"positions", {{"--json"}}},
+    {"labels", {{}}},
+    {"sunmoon", {{"--rows", "--step", "--monthly"}}},
+    {"conjunctions", {{"--rows", "--step", "--yearly"}}},
+    {"starmap", {{}}},
+    {"horoscope", {{}}},
+    {"catalogue", {{"--json"}, false}},
 };
+
+const std::set<std::string, std::less<>> kMomentAndPlaceOptions = {
+    "--date", "--time", "--local-time", "--t", "--lat", "--lon"};
+const std::set<std::string, std::less<>> kFlags = {"--local-time", "--json", "--monthly",
+                                                   "--yearly"};
 
 struct Invocation {
     std::string command;
@@ -83,10 +92,14 @@ struct Invocation {
     double latitude = degreesToRadians(40.5);
     double longitude = -degreesToRadians(20.9);
     bool json = false;
+    std::optional<std::int64_t> rows;
+    std::optional<double> step;
+    bool monthly = false;
+    bool yearly = false;
 };
 
 template <typename T>
-T require(std::optional<T> value, const std::string& option, std::string_view text,
+T require(std::optional<T> value, std::string_view option, std::string_view text,
           const char* accepts) {
     if (!value) {
         throw UsageError{fmt::format("{}: expected {}, got \"{}\"", option, accepts,
@@ -95,13 +108,44 @@ T require(std::optional<T> value, const std::string& option, std::string_view te
     return *value;
 }
 
+void applyOption(Invocation& call, std::string_view name, std::string_view value) {
+    if (name == "--date") {
+        call.date = require(parseDate(value), name, value,
+                            "Y-M-D with year 1 to 1000000, month 1 to 12, day 1 to 30");
+    } else if (name == "--time") {
+        call.time = require(parseTime(value), name, value, "HH:MM with HH 0 to 23, MM 0 to 59");
+    } else if (name == "--t") {
+        call.dayCount = require(parseDayCount(value), name, value,
+                                "a finite decimal number of days, at most 1e9 in size");
+    } else if (name == "--lat") {
+        call.latitude = require(parseLatitude(value), name, value,
+                                "degrees up to 90 as 40.5N, 40.5S or signed (-40.5 is south)");
+    } else if (name == "--lon") {
+        call.longitude = require(parseLongitude(value), name, value,
+                                 "degrees up to 180 as 20.9W, 20.9E or signed (east positive)");
+    } else if (name == "--rows") {
+        call.rows = require(parseRows(value), name, value, "a whole number from 0 to 1000000");
+    } else if (name == "--step") {
+        call.step = require(parseStep(value), name, value,
+                            "days as a decimal number, or a number with a unit: 10m, 1h, 1d");
+    } else if (name == "--local-time") {
+        call.localTime = true;
+    } else if (name == "--json") {
+        call.json = true;
+    } else if (name == "--monthly") {
+        call.monthly = true;
+    } else if (name == "--yearly") {
+        call.yearly = true;
+    }
+}
+
 Invocation parse(const std::vector<std::string>& args) {
     Invocation call;
     call.command = args.front();
     const auto command = kCommands.find(call.command);
     if (command == kCommands.end()) {
-        throw UsageError{fmt::format("unknown command \"{}\"; expected one of positions, labels, "
-                                     "catalogue (see --help)",
+        throw UsageError{fmt::format("unknown command \"{}\"; expected positions, labels, sunmoon, "
+                                     "conjunctions, starmap, horoscope or catalogue",
                                      printable(call.command))};
     }
     std::set<std::string, std::less<>> seen;
@@ -112,14 +156,13 @@ Invocation parse(const std::vector<std::string>& args) {
             inlineValue = name.substr(eq + 1);
             name.resize(eq);
         }
-        const auto option = kOptions.find(name);
-        if (option == kOptions.end()) {
+        const bool known = kMomentAndPlaceOptions.contains(name) || kFlags.contains(name) ||
+                           name == "--rows" || name == "--step";
+        if (!known) {
             throw UsageError{fmt::format("unknown option \"{}\" (see --help)", printable(name))};
         }
-        const OptionSpec spec = option->second;
-        const bool applies = (spec.kind == OptionKind::moment && command->second.usesMoment) ||
-                             (spec.kind == OptionKind::place && command->second.usesPlace) ||
-                             (spec.kind == OptionKind::output && command->second.acceptsJson);
+        const bool applies = command->second.options.contains(name) ||
+                             (command->second.usesMoment && kMomentAndPlaceOptions.contains(name));
         if (!applies) {
             throw UsageError{fmt::format("{}: not an option of the {} command", name, call.command)};
         }
@@ -127,37 +170,20 @@ Invocation parse(const std::vector<std::string>& args) {
             throw UsageError{fmt::format("{}: given more than once", name)};
         }
         std::string value;
-        if (spec.takesValue) {
-            if (inlineValue) {
-                value = *inlineValue;
-            } else if (i + 1 < args.size()) {
-                value = args[++i];
-            } else {
-                throw UsageError{fmt::format("{}: missing its value", name)};
-            }
+        if (kFlags.contains(name)) {
+            if (inlineValue) throw UsageError{fmt::format("{}: takes no value", name)};
         } else if (inlineValue) {
-            throw UsageError{fmt::format("{}: takes no value", name)};
+            value = *inlineValue;
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
+        } else {
+            throw UsageError{fmt::format("{}: missing its value", name)};
         }
-
-        if (name == "--date") {
-            call.date = require(parseDate(value), name, value,
-                                "Y-M-D with year 1 to 1000000, month 1 to 12, day 1 to 30");
-        } else if (name == "--time") {
-            call.time = require(parseTime(value), name, value, "HH:MM with HH 0 to 23, MM 0 to 59");
-        } else if (name == "--local-time") {
-            call.localTime = true;
-        } else if (name == "--t") {
-            call.dayCount = require(parseDayCount(value), name, value,
-                                    "a finite decimal number of days, at most 1e9 in size");
-        } else if (name == "--lat") {
-            call.latitude = require(parseLatitude(value), name, value,
-                                    "degrees up to 90 as 40.5N, 40.5S or signed (-40.5 is south)");
-        } else if (name == "--lon") {
-            call.longitude = require(parseLongitude(value), name, value,
-                                     "degrees up to 180 as 20.9W, 20.9E or signed (east positive)");
-        } else if (name == "--json") {
-            call.json = true;
-        }
+        applyOption(call, name, value);
+    }
+    if ((call.monthly || call.yearly) && (call.rows || call.step)) {
+        throw UsageError{fmt::format("{}: sets its own rows and step; leave out --rows and --step",
+                                     call.monthly ? "--monthly" : "--yearly")};
     }
     return call;
 }
@@ -173,12 +199,29 @@ double momentOf(const Invocation& call) {
     return localDayCount(base, hour, call.longitude);
 }
 
-void writePositions(const Invocation& call, std::ostream& out) {
-    const auto rows = positionsList(momentOf(call), call.latitude, call.longitude);
-    if (!call.json) {
-        out << positionsText(rows);
-        return;
+struct TableShape {
+    std::int64_t rows;
+    double step;
+};
+
+// A table may not run past the day counts the engine can label and search.
+TableShape tableShape(const Invocation& call, double start, TableShape standard,
+                      TableShape periodic, bool usePeriodic) {
+    TableShape shape = usePeriodic ? periodic : standard;
+    if (call.rows) shape.rows = *call.rows;
+    if (call.step) shape.step = *call.step;
+    const double last = start + static_cast<double>(shape.rows) * shape.step;
+    if (!(std::fabs(last) <= kMaxDayCount)) {
+        throw UsageError{fmt::format("--step: {} rows of {} days from day {} would run past day "
+                                     "count 1e9",
+                                     shape.rows, shape.step, start)};
     }
+    return shape;
+}
+
+std::string positionsOutput(const Invocation& call) {
+    const auto rows = positionsList(momentOf(call), call.latitude, call.longitude);
+    if (!call.json) return positionsText(rows);
     std::vector<JsonObject> objects;
     for (const BodyPosition& row : rows) {
         objects.emplace_back()
@@ -192,28 +235,27 @@ void writePositions(const Invocation& call, std::ostream& out) {
             .field("altitudeDeg", row.altitudeRadians * kDegreesPerRadian)
             .field("ecLongDeg", row.ecLongRadians * kDegreesPerRadian);
     }
-    out << jsonArray(objects);
+    return jsonArray(objects);
 }
 
-void writeLabels(const Invocation& call, std::ostream& out) {
+std::string labelsOutput(const Invocation& call) {
     const double t = momentOf(call);
-    out << "Date: " << dateLabel(t) << '\n'
-        << "Next full moon: " << dateLabelWithLocalTime(nextMoonPhase(t, kPi), call.longitude)
-        << '\n'
-        << "Next new moon: " << dateLabelWithLocalTime(nextMoonPhase(t, 0.0), call.longitude)
-        << '\n';
+    return "Date: " + dateLabel(t) + "\nNext full moon: " +
+           dateLabelWithLocalTime(nextMoonPhase(t, kPi), call.longitude) + "\nNext new moon: " +
+           dateLabelWithLocalTime(nextMoonPhase(t, 0.0), call.longitude) + "\n";
 }
 
-void writeCatalogue(const Invocation& call, std::ostream& out) {
+std::string catalogueOutput(const Invocation& call) {
     const auto& stars = FixedStar::catalogue();
     if (!call.json) {
+        std::string text;
         // Shortest text that reads back to the same double.
         for (const FixedStar& star : stars) {
-            out << fmt::format("{}\t{}\t{}\t{}\t{}\t{}\t{}\n", star.name, star.eq.phi,
-                               star.eq.theta, star.ec.phi, star.ec.theta, star.magnitude,
-                               star.color);
+            text += fmt::format("{}\t{}\t{}\t{}\t{}\t{}\t{}\n", star.name, star.eq.phi,
+                                star.eq.theta, star.ec.phi, star.ec.theta, star.magnitude,
+                                star.color);
         }
-        return;
+        return text;
     }
     std::vector<JsonObject> objects;
     for (const FixedStar& star : stars) {
@@ -226,15 +268,31 @@ void writeCatalogue(const Invocation& call, std::ostream& out) {
             .field("magnitude", star.magnitude)
             .field("color", star.color);
     }
-    out << jsonArray(objects);
+    return jsonArray(objects);
+}
+
+std::string output(const Invocation& call) {
+    if (call.command == "positions") return positionsOutput(call);
+    if (call.command == "labels") return labelsOutput(call);
+    if (call.command == "catalogue") return catalogueOutput(call);
+    const double t = momentOf(call);
+    if (call.command == "sunmoon") {
+        const TableShape shape = tableShape(call, t, {24, 1.0 / 24.0}, {30, 1.0}, call.monthly);
+        return sunMoonTable(shape.rows, t, shape.step, call.latitude);
+    }
+    if (call.command == "conjunctions") {
+        const TableShape shape = tableShape(call, t, {144, 1.0 / 144.0}, {360, 1.0}, call.yearly);
+        return conjunctionTable(shape.rows, t, shape.step);
+    }
+    if (call.command == "starmap") return starMapDocument(t, call.latitude, call.longitude);
+    return horoscopeDocument(t, call.latitude, call.longitude);
 }
 
 }  // namespace
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
-        err << kProgram << ": missing command; expected one of positions, labels, catalogue "
-                           "(see --help)\n";
+        err << kProgram << ": missing command (see --help)\n";
         return kExitUsage;
     }
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
@@ -246,24 +304,16 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return out.flush() ? kExitOk : kExitWriteFailure;
     }
 
-    Invocation call;
+    // The whole output is built before anything is written, so that bad input leaves
+    // standard output empty.
+    std::string text;
     try {
-        call = parse(args);
+        text = output(parse(args));
     } catch (const UsageError& error) {
         err << kProgram << ": " << error.message << '\n';
         return kExitUsage;
     }
-
-    // Build the whole output first, so bad input or a failure leaves standard output empty.
-    std::ostringstream text;
-    if (call.command == "positions") {
-        writePositions(call, text);
-    } else if (call.command == "labels") {
-        writeLabels(call, text);
-    } else {
-        writeCatalogue(call, text);
-    }
-    out << text.str();
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
     if (!out.flush()) {
         err << kProgram << ": cannot write to standard output\n";
         return kExitWriteFailure;

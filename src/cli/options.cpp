@@ -113,6 +113,23 @@ std::optional<double> parseLongitude(std::string_view text) {
     return parseDegrees(text, 'E', 'W', 180.0);
 }
 
+std::optional<std::int64_t> parseRows(std::string_view text) {
+    return parseInRange(text, 0, kMaxRows);
+}
+
+std::optional<double> parseStep(std::string_view text) {
+    double divisor = 1.0;
+    if (!text.empty()) {
+        const char unit = text.back();
+        if (unit == 'm') divisor = 1440.0;
+        if (unit == 'h') divisor = 24.0;
+        if (unit == 'm' || unit == 'h' || unit == 'd') text.remove_suffix(1);
+    }
+    const auto number = parseDecimal(text);
+    if (!number) return std::nullopt;
+    return *number / divisor;  // finite: the divisor is at least 1
+}
+
 std::string printable(std::string_view text) {
     constexpr std::size_t kMaxShown = 60;
     std::size_t cut = std::min(text.size(), kMaxShown);

@@ -37,6 +37,14 @@ std::optional<double> parseLatitude(std::string_view text);
 /// Degrees as "20.9W", "20.9E" or signed, east positive, magnitude ≤ 180; radians.
 std::optional<double> parseLongitude(std::string_view text);
 
+/// A table's row count, 0 to 1,000,000.
+std::optional<std::int64_t> parseRows(std::string_view text);
+inline constexpr std::int64_t kMaxRows = 1'000'000;
+
+/// Days between table rows: a finite decimal number of days (any sign), or a number with a
+/// unit, "10m", "1h", "1d", turned into days by one division (so "10m" is exactly 1/144).
+std::optional<double> parseStep(std::string_view text);
+
 /// A finite decimal number in plain notation (an optional sign, digits, a fraction, an
 /// exponent), read the same in every locale.
 std::optional<double> parseDecimal(std::string_view text);

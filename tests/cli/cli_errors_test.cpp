@@ -60,6 +60,19 @@ TEST(CliErrors, EveryBadInputGetsOneLineAndStatusTwo) {
         {{"positions", "--lat", "10N", "--lat", "10S"}, "--lat"},
         {{"positions", "--local-time=yes"}, "--local-time"},
         {{"positions", "--date", "72\n0-01-01"}, "--date"},
+        {{"sunmoon", "--rows", "-1"}, "--rows"},
+        {{"sunmoon", "--rows", "1000001"}, "--rows"},
+        {{"sunmoon", "--rows", "1.5"}, "--rows"},
+        {{"conjunctions", "--step", "0x"}, "--step"},
+        {{"conjunctions", "--step", "10s"}, "--step"},
+        {{"conjunctions", "--step", "m"}, "--step"},
+        {{"conjunctions", "--step", "nan"}, "--step"},
+        {{"conjunctions", "--rows", "1000000", "--step", "1e300"}, "--step"},
+        {{"sunmoon", "--t", "999999999", "--rows", "10", "--step", "1d"}, "--step"},
+        {{"sunmoon", "--monthly", "--rows", "5"}, "--monthly"},
+        {{"conjunctions", "--monthly"}, "--monthly"},
+        {{"starmap", "--json"}, "--json"},
+        {{"horoscope", "--rows", "3"}, "--rows"},
     };
     for (const BadInput& c : cases) {
         std::string shown;

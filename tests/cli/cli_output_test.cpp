@@ -103,6 +103,35 @@ TEST(CliOutput, CatalogueLinesReadBackToTheStoredDoubles) {
               std::string::npos);
 }
 
+TEST(CliOutput, TableShapes) {
+    const auto lineCount = [](const std::string& text) {
+        return std::count(text.begin(), text.end(), '\n');
+    };
+    EXPECT_EQ(lineCount(runCli({"sunmoon"}).out), 1 + 24);
+    EXPECT_EQ(lineCount(runCli({"sunmoon", "--monthly"}).out), 1 + 30);
+    EXPECT_EQ(lineCount(runCli({"sunmoon", "--rows", "0"}).out), 1);
+    EXPECT_EQ(lineCount(runCli({"conjunctions"}).out), 2 + 144);
+    EXPECT_EQ(lineCount(runCli({"conjunctions", "--yearly"}).out), 2 + 360);
+    // "10m" is exactly the default ten-minute step, and "1d" the yearly one.
+    EXPECT_EQ(runCli({"conjunctions", "--step", "10m"}).out, runCli({"conjunctions"}).out);
+    EXPECT_EQ(runCli({"conjunctions", "--rows", "360", "--step", "1d"}).out,
+              runCli({"conjunctions", "--yearly"}).out);
+    EXPECT_EQ(runCli({"sunmoon", "--step", "1h"}).out, runCli({"sunmoon"}).out);
+    const auto backwards = runCli({"sunmoon", "--rows", "2", "--step", "-0.5"}).out;
+    EXPECT_NE(backwards.find("\n720-01-01 00:00 OST"), std::string::npos) << backwards;
+}
+
+TEST(CliOutput, ChartsAreWholeDocuments) {
+    const auto map = runCli({"starmap"});
+    ASSERT_EQ(map.status, kExitOk);
+    EXPECT_TRUE(map.out.starts_with("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 360 360\" >\n"));
+    EXPECT_TRUE(map.out.ends_with("</svg>\n"));
+    const auto wheel = runCli({"horoscope"});
+    ASSERT_EQ(wheel.status, kExitOk);
+    EXPECT_NE(wheel.out.find("Sun HA: -20.5°   MC: 336.9°"), std::string::npos);
+    EXPECT_TRUE(wheel.out.ends_with("</svg>\n"));
+}
+
 TEST(CliOutput, HelpAndVersion) {
     const auto help = runCli({"--help"});
     EXPECT_EQ(help.status, kExitOk);

@@ -18,6 +18,11 @@ const std::vector<std::vector<std::string>> kCommands = {
     {"labels", "--local-time", "--lon", "-120.75"},
     {"catalogue"},
     {"catalogue", "--json"},
+    {"sunmoon", "--lat", "89.5S"},
+    {"sunmoon", "--monthly", "--date", "1200-2-3"},
+    {"conjunctions", "--yearly"},
+    {"starmap", "--date", "720-3-10", "--time", "22:00"},
+    {"horoscope", "--lat", "33.3S", "--lon", "100E"},
 };
 
 class GermanLocale : public ::testing::Test {
