@@ -1,5 +1,6 @@
 #include "charts/horoscope_chart.h"
 
+#include <fmt/compile.h>
 #include <fmt/format.h>
 
 #include <array>
@@ -51,8 +52,8 @@ void appendWheelBody(std::string& out, const Vec3D& ecliptic, std::string_view n
         double percent = longitude * 50.0 / kPi;
         if (percent < 0.0) percent += 100.0;
         fmt::format_to(std::back_inserter(out),
-                       "<text fill=\"{}\" font-family=\"Arial\" font-size=\"5\">\n"
-                       "<textPath xlink:href=\"#{}\" startOffset=\"{:.1f}%\">{}</textPath></text>\n",
+                       FMT_COMPILE("<text fill=\"{}\" font-family=\"Arial\" font-size=\"5\">\n"
+                       "<textPath xlink:href=\"#{}\" startOffset=\"{:.1f}%\">{}</textPath></text>\n"),
                        color, color == "#f4f4f3" ? "rim" : "rim_inner", percent, name);
     } else {
         svg::appendLabel(out, p.x, p.y, radius, name, color);
@@ -61,7 +62,7 @@ void appendWheelBody(std::string& out, const Vec3D& ecliptic, std::string_view n
 
 void appendChord(std::string& out, std::string_view color, double from, double to) {
     fmt::format_to(std::back_inserter(out),
-                   "<line x1=\"{}\" y1=\"{}\" x2=\"{}\" y2=\"{}\" stroke=\"{}\" stroke-width=\"0.8\" />\n",
+                   FMT_COMPILE("<line x1=\"{}\" y1=\"{}\" x2=\"{}\" y2=\"{}\" stroke=\"{}\" stroke-width=\"0.8\" />\n"),
                    180 + svg::nearest(180.0 * std::sin(from)), 180 - svg::nearest(180.0 * std::cos(from)),
                    180 + svg::nearest(180.0 * std::sin(to)), 180 - svg::nearest(180.0 * std::cos(to)),
                    color);
@@ -74,8 +75,8 @@ void appendAnglesLine(std::string& out, double t, double longitude, const Sun& s
     while (midheaven < 0.0) midheaven += kTwoPi;
     while (midheaven >= kTwoPi) midheaven -= kTwoPi;
     fmt::format_to(std::back_inserter(out),
-                   "<text x=\"0\" y=\"28\" fill=\"#757475\" font-family=\"Arial\" font-size=\"6\">"
-                   "Sun HA: {:+.1f}°   MC: {:.1f}°</text>\n",
+                   FMT_COMPILE("<text x=\"0\" y=\"28\" fill=\"#757475\" font-family=\"Arial\" font-size=\"6\">"
+                   "Sun HA: {:+.1f}°   MC: {:.1f}°</text>\n"),
                    hourAngle * 180.0 / kPi, midheaven * 180.0 / kPi);
 }
 
@@ -85,8 +86,8 @@ void appendPoleCircle(std::string& out, double latitude) {
     const svg::IntPoint p = svg::roundedPoint(pole.phi, pole.theta);
     const double radius = (latitude + latitude) / (-kPi) * 180.0 + 180.0;
     fmt::format_to(std::back_inserter(out),
-                   "<circle cx=\"{}\" cy=\"{}\" r=\"{:.1f}\" fill=\"none\" stroke=\"orange\" "
-                   "stroke-weight=\"1\" />\n",
+                   FMT_COMPILE("<circle cx=\"{}\" cy=\"{}\" r=\"{:.1f}\" fill=\"none\" stroke=\"orange\" "
+                   "stroke-weight=\"1\" />\n"),
                    p.x, p.y, radius);
 }
 

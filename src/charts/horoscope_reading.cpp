@@ -1,5 +1,6 @@
 #include "charts/horoscope_reading.h"
 
+#include <fmt/compile.h>
 #include <fmt/format.h>
 
 #include <cmath>
@@ -56,8 +57,8 @@ constexpr std::array<const char*, 4> kNatalForces = {
 
 void appendText(std::string& out, int x, int y, std::string_view a, std::string_view b = {}) {
     fmt::format_to(std::back_inserter(out),
-                   "<text x=\"{}\" y=\"{}\" fill=\"#757475\" font-family=\"Arial\" "
-                   "font-size=\"6\">{}{}</text>\n",
+                   FMT_COMPILE("<text x=\"{}\" y=\"{}\" fill=\"#757475\" font-family=\"Arial\" "
+                   "font-size=\"6\">{}{}</text>\n"),
                    x, y, a, b);
 }
 
@@ -147,15 +148,15 @@ std::string horoscopeLegend(const HoroscopeReading& r) {
         appendText(out, 410, row.y, row.name);
         appendText(out, 500, row.y, zodiacSignName(r.planets[i]));
         appendText(out, 650, row.y, fateOrWill(r.planets[i], r.sun, r.moon));
-        fmt::format_to(std::back_inserter(out), "<circle cx=\"405\" cy=\"{}\" r=\"3\" fill=\"{}\" />\n",
+        fmt::format_to(std::back_inserter(out), FMT_COMPILE("<circle cx=\"405\" cy=\"{}\" r=\"3\" fill=\"{}\" />\n"),
                        row.y - 3, row.dot);
     }
     appendText(out, 400, 200, "Elemental Influences");
     for (const ElementRow& row : kElementRows) {
         appendText(out, 410, row.y, row.element);
         fmt::format_to(std::back_inserter(out),
-                       "<line x1=\"402\" y1=\"{0}\" x2=\"408\" y2=\"{0}\" stroke=\"{1}\" "
-                       "stroke-width=\"1\" />\n",
+                       FMT_COMPILE("<line x1=\"402\" y1=\"{0}\" x2=\"408\" y2=\"{0}\" stroke=\"{1}\" "
+                       "stroke-width=\"1\" />\n"),
                        row.y - 4, row.color);
         appendText(out, 500, row.y, row.pair);
         appendText(out, 540, row.y, row.organ);

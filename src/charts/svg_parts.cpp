@@ -1,5 +1,6 @@
 #include "charts/svg_parts.h"
 
+#include <fmt/compile.h>
 #include <fmt/format.h>
 
 #include <algorithm>
@@ -48,10 +49,10 @@ void appendRings(std::string& out) {
 void appendMomentAndPlace(std::string& out, double t, double latitude, double longitude) {
     auto it = std::back_inserter(out);
     fmt::format_to(it,
-                   "<text x=\"0\" y=\"8\" fill=\"{0}\" font-family=\"Arial\" font-size=\"6\">\n"
+                   FMT_COMPILE("<text x=\"0\" y=\"8\" fill=\"{0}\" font-family=\"Arial\" font-size=\"6\">\n"
                    "{1}  (local {2})\n</text>\n"
                    "<text x=\"0\" y=\"18\" fill=\"{0}\" font-family=\"Arial\" font-size=\"6\">\n"
-                   "Lat: {3}  Long: {4}\n</text>\n",
+                   "Lat: {3}  Long: {4}\n</text>\n"),
                    kGrey, dateLabel(t), localTimeLabel(t, longitude), Arc(latitude).formatDMS(),
                    Arc(longitude).formatDMS());
 }
@@ -60,10 +61,10 @@ void appendLine(std::string& out, Point from, Point to, std::string_view color,
                 std::string_view ending, int decimals) {
     auto it = std::back_inserter(out);
     if (decimals == 1) {
-        fmt::format_to(it, "<line x1=\"{:.1f}\" y1=\"{:.1f}\" x2=\"{:.1f}\" y2=\"{:.1f}\" stroke=\"{}",
+        fmt::format_to(it, FMT_COMPILE("<line x1=\"{:.1f}\" y1=\"{:.1f}\" x2=\"{:.1f}\" y2=\"{:.1f}\" stroke=\"{}"),
                        from.x, from.y, to.x, to.y, color);
     } else {
-        fmt::format_to(it, "<line x1=\"{:.2f}\" y1=\"{:.2f}\" x2=\"{:.2f}\" y2=\"{:.2f}\" stroke=\"{}",
+        fmt::format_to(it, FMT_COMPILE("<line x1=\"{:.2f}\" y1=\"{:.2f}\" x2=\"{:.2f}\" y2=\"{:.2f}\" stroke=\"{}"),
                        from.x, from.y, to.x, to.y, color);
     }
     out += ending;
@@ -84,18 +85,18 @@ void appendYael(std::string& out, Point moon, Point sun, double moonLongitude,
     // Before rotation the right half is lit, plus or minus a half-ellipse: a crescent while
     // c > 0, gibbous after; the rotation turns the lit side towards the sun.
     fmt::format_to(std::back_inserter(out),
-                   "<g transform=\"rotate({0:.2f}, {1:.2f}, {2:.2f})\">\n"
+                   FMT_COMPILE("<g transform=\"rotate({0:.2f}, {1:.2f}, {2:.2f})\">\n"
                    "<circle cx=\"{1:.2f}\" cy=\"{2:.2f}\" r=\"5.00\" fill=\"#3a3a3a\" />\n"
                    "<path d=\"M {1:.2f},{3:.2f} A 5.00,5.00 0 0,1 {1:.2f},{4:.2f} "
                    "A {5:.2f},5.00 0 0,{6} {1:.2f},{3:.2f} Z\" fill=\"white\" />\n"
                    "</g>\n"
                    "<text x=\"{7:.2f}\" y=\"{3:.2f}\"  fill=\"{8}\"  font-family=\"Arial\" "
-                   "font-size=\"5\">YAEL</text>\n",
+                   "font-size=\"5\">YAEL</text>\n"),
                    rotation, moon.x, moon.y, top, bottom, rx, sweep, moon.x + 10.0, labelColor);
 }
 
 void appendDisc(std::string& out, long long x, long long y, double radius, std::string_view color) {
-    fmt::format_to(std::back_inserter(out), "<circle cx=\"{}\" cy=\"{}\" r=\"{:.2f}\" fill=\"{}\" />\n",
+    fmt::format_to(std::back_inserter(out), FMT_COMPILE("<circle cx=\"{}\" cy=\"{}\" r=\"{:.2f}\" fill=\"{}\" />\n"),
                    x, y, radius, color);
 }
 
@@ -104,14 +105,14 @@ void appendLabel(std::string& out, long long x, long long y, double radius,
     auto it = std::back_inserter(out);
     if (radius != 0.0) {
         fmt::format_to(it,
-                       "<text x=\"{:.2f}\" y=\"{:.2f}\"  fill=\"{}\"  font-family=\"Arial\" "
-                       "font-size=\"5\">{}</text>\n",
+                       FMT_COMPILE("<text x=\"{:.2f}\" y=\"{:.2f}\"  fill=\"{}\"  font-family=\"Arial\" "
+                       "font-size=\"5\">{}</text>\n"),
                        2.0 * radius + static_cast<double>(x), static_cast<double>(y) - radius,
                        color, name);
     } else {
         fmt::format_to(it,
-                       "<text x=\"{}\" y=\"{}\"  fill=\"{}\"  font-family=\"Arial\" font-size=\"5\" "
-                       "text-anchor=\"middle\">{}</text>\n",
+                       FMT_COMPILE("<text x=\"{}\" y=\"{}\"  fill=\"{}\"  font-family=\"Arial\" font-size=\"5\" "
+                       "text-anchor=\"middle\">{}</text>\n"),
                        x, y, color, name);
     }
 }

@@ -1,5 +1,6 @@
 #include "engine/calendar.h"
 
+#include <fmt/compile.h>
 #include <fmt/format.h>
 
 #include <cmath>
@@ -89,7 +90,7 @@ std::string dateLabel(double t) {
     const std::int64_t r3 = r2 % kSecondsPerDay;
     const std::int64_t hourOfDay = r3 / 3600;
     const std::int64_t minute = (r3 % 3600) / 60;
-    return fmt::format("{:03d}-{:02d}-{:02d} {:02d}:{:02d} OST", year, month, day, hourOfDay,
+    return fmt::format(FMT_COMPILE("{:03d}-{:02d}-{:02d} {:02d}:{:02d} OST"), year, month, day, hourOfDay,
                        minute);
 }
 
@@ -100,7 +101,7 @@ std::string localTimeLabel(double t, double longitude) {
                     "local time out of range");
     std::int64_t n = std::llround(minutes) % 1440;
     if (n < 0) n += 1440;
-    return fmt::format("{:02d}:{:02d}", n / 60, n % 60);
+    return fmt::format(FMT_COMPILE("{:02d}:{:02d}"), n / 60, n % 60);
 }
 
 std::string dateLabelWithLocalTime(double t, double longitude) {

@@ -49,6 +49,7 @@ std::string conjunctionTable(std::int64_t rows, double start, double step) {
     MORVANE_REQUIRE(rows >= 0, "negative row count for the conjunction table");
     std::string text = kHeader;
     if (rows == 0) return text;
+    text.reserve(text.size() + static_cast<std::size_t>(rows) * 168);
 
     double t = start;
     for (std::int64_t row = 0; row < rows; ++row) {

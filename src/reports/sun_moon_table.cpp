@@ -1,5 +1,6 @@
 #include "reports/sun_moon_table.h"
 
+#include <fmt/compile.h>
 #include <fmt/format.h>
 
 #include <cmath>
@@ -38,7 +39,7 @@ constexpr double kSecondPartial = 3.1140164514082826;   // 178.42°
 /// Sign character and "%06.2f" of the absolute value, 7 characters.
 std::string angleColumn(double radians) {
     const double degrees = radians * kDegreesPerRadian;
-    return fmt::format("{}{:06.2f}", degrees < 0.0 ? '-' : ' ', std::fabs(degrees));
+    return fmt::format(FMT_COMPILE("{}{:06.2f}"), degrees < 0.0 ? '-' : ' ', std::fabs(degrees));
 }
 
 double frac(double y) { return y - std::floor(y); }
@@ -79,7 +80,7 @@ std::string clockTime(double t) {
     const double f = frac(t + 0.5);
     const double hours = std::floor(24.0 * f);
     const double minutes = std::floor(60.0 * frac(24.0 * f));
-    return fmt::format("{:02.0f}:{:02.0f}", hours, minutes);
+    return fmt::format(FMT_COMPILE("{:02.0f}:{:02.0f}"), hours, minutes);
 }
 
 template <typename Body>
@@ -150,7 +151,7 @@ std::string sunMoonTable(std::int64_t rows, double start, double step, double la
         // the last bits, and they decide the rounded hundredth.
         double separation = std::fabs(moon.ec.phi - sun.ec.phi) * kDegreesPerRadian;
         if (separation > 180.0) separation = 360.0 - separation;
-        text += fmt::format("   {:.2f}   ", separation / 180.0);
+        text += fmt::format(FMT_COMPILE("   {:.2f}   "), separation / 180.0);
 
         // Every row covers the whole day from its moment, whatever the step.
         for (double u = t; u < t + kDaySpan; u += kWindow) {

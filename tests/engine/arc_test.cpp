@@ -83,6 +83,20 @@ TEST(Arc, FormattingAgreesWithPrintf) {
         std::snprintf(buffer, sizeof buffer, "%02.0f|%06.2f|%.2f", s, s * 6.1, s / 7.0);
         ASSERT_EQ(fmt::format("{:02.0f}|{:06.2f}|{:.2f}", s, s * 6.1, s / 7.0), buffer) << s;
     }
+    // formatDM writes its digits by hand; it must say what "%c%03lld:%02lld" says.
+    std::uniform_real_distribution<double> angle(-25.0, 25.0);
+    for (int i = 0; i < 20000; ++i) {
+        const Arc arc(angle(random));
+        const long long minutes = arc.s > 30.0 ? arc.m + 1 : arc.m;
+        if (arc.d != 0) {
+            std::snprintf(buffer, sizeof buffer, "%c%03lld:%02lld", arc.negative ? '-' : ' ',
+                          static_cast<long long>(arc.d), minutes);
+        } else {
+            std::snprintf(buffer, sizeof buffer, "   %c:%02lld", arc.negative ? '-' : ' ', minutes);
+        }
+        ASSERT_EQ(arc.formatDM(), buffer) << arc.raw;
+    }
+    EXPECT_EQ(Arc(1234.5 / kDegreesPerRadian).formatDM(), " 1234:30");
     for (long long d : {-12LL, -5LL, 0LL, 7LL, 359LL, 1234LL}) {
         std::snprintf(buffer, sizeof buffer, "%03lld|%02lld", d, d);
         EXPECT_EQ(fmt::format("{:03d}|{:02d}", d, d), buffer);
