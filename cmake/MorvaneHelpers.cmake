@@ -17,11 +17,17 @@ function(morvane_add_library name)
   morvane_target_defaults(${name})
 endfunction()
 
-# morvane_add_test(name SOURCES … LIBS … LABELS …): one GoogleTest program, each case a CTest test.
+# morvane_add_test(name [QT_MAIN] SOURCES … LIBS … LABELS …): one GoogleTest program, each case a
+# CTest test. QT_MAIN runs the cases inside a QCoreApplication, for code that needs an event loop.
 function(morvane_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  cmake_parse_arguments(ARG "QT_MAIN" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(ARG_QT_MAIN)
+    add_executable(${name} ${ARG_SOURCES} "${PROJECT_SOURCE_DIR}/tests/support/qt_test_main.cpp")
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Core GTest::gtest)
+  else()
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  endif()
   morvane_target_defaults(${name})
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   if(NOT ARG_LABELS)

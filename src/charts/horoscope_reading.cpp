@@ -55,7 +55,7 @@ constexpr std::array<ElementRow, 6> kElementRows = {{
 constexpr std::array<const char*, 4> kNatalForces = {
     "EPEON (Inspiration) - ", "ALARAN (Energy) - ", "KENOR (Endurance) - ", "MERGUS (Wisdom) - "};
 
-void appendText(std::string& out, int x, int y, std::string_view a, std::string_view b = {}) {
+void appendText(std::string& out, int x, int y, std::string_view a, std::string_view b = "") {
     fmt::format_to(std::back_inserter(out),
                    FMT_COMPILE("<text x=\"{}\" y=\"{}\" fill=\"#757475\" font-family=\"Arial\" "
                    "font-size=\"6\">{}{}</text>\n"),

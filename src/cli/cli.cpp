@@ -13,6 +13,7 @@
 #include "charts/star_map.h"
 #include "cli/json.h"
 #include "cli/options.h"
+#include "cli/places.h"
 #include "engine/calendar.h"
 #include "engine/constants.h"
 #include "engine/positions.h"
@@ -44,6 +45,7 @@ const char* const kUsage =
     "  starmap               the star map as an SVG document\n"
     "  horoscope             the horoscope as an SVG document\n"
     "  catalogue [--json]    the fixed-star catalogue, one entry per line\n"
+    "  places [--json]       the saved locations: name, latitude and longitude in degrees\n"
     "\n"
     "Moment:\n"
     "  --date Y-M-D          world calendar date (default 720-01-01)\n"
@@ -54,6 +56,7 @@ const char* const kUsage =
     "  --lat VALUE           latitude: 40.5N, 40.5S or signed degrees (default 40.5N)\n"
     "  --lon VALUE           longitude: 20.9W, 20.9E or signed degrees, east positive\n"
     "                        (default 20.9W)\n"
+    "  --place NAME          a saved location (see places), instead of --lat and --lon\n"
     "Tables:\n"
     "  --rows N              number of rows, 0 to 1000000\n"
     "  --step D              days between rows: a decimal number, or with a unit: 10m, 1h, 1d\n";
@@ -76,10 +79,11 @@ const std::map<std::string, Command, std::less<>> kCommands = {
     {"starmap", {{}}},
     {"horoscope", {{}}},
     {"catalogue", {{"--json"}, false}},
+    {"places", {{"--json"}, false}},
 };
 
 const std::set<std::string, std::less<>> kMomentAndPlaceOptions = {
-    "--date", "--time", "--local-time", "--t", "--lat", "--lon"};
+    "--date", "--time", "--local-time", "--t", "--lat", "--lon", "--place"};
 const std::set<std::string, std::less<>> kFlags = {"--local-time", "--json", "--monthly",
                                                    "--yearly"};
 
@@ -92,6 +96,7 @@ struct Invocation {
     double latitude = degreesToRadians(40.5);
     double longitude = -degreesToRadians(20.9);
     bool json = false;
+    std::optional<QString> place;
     std::optional<std::int64_t> rows;
     std::optional<double> step;
     bool monthly = false;
@@ -123,6 +128,8 @@ void applyOption(Invocation& call, std::string_view name, std::string_view value
     } else if (name == "--lon") {
         call.longitude = require(parseLongitude(value), name, value,
                                  "degrees up to 180 as 20.9W, 20.9E or signed (east positive)");
+    } else if (name == "--place") {
+        call.place = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
     } else if (name == "--rows") {
         call.rows = require(parseRows(value), name, value, "a whole number from 0 to 1000000");
     } else if (name == "--step") {
@@ -139,13 +146,31 @@ void applyOption(Invocation& call, std::string_view name, std::string_view value
     }
 }
 
+void applyPlace(Invocation& call) {
+    const QList<CityPreset> places = savedPlaces();
+    if (const auto place = findPlace(places, *call.place)) {
+        call.latitude = place->latitude;
+        call.longitude = place->longitude;
+        return;
+    }
+    const std::string typed = printable(call.place->toStdString());
+    if (const auto closest = closestPlaceName(places, *call.place)) {
+        throw UsageError{fmt::format("--place: no saved location is named \"{}\"; did you mean "
+                                     "\"{}\"? (the places command lists them)",
+                                     typed, printable(closest->toStdString()))};
+    }
+    throw UsageError{fmt::format("--place: no saved location is named \"{}\" (the places command "
+                                 "lists them)",
+                                 typed)};
+}
+
 Invocation parse(const std::vector<std::string>& args) {
     Invocation call;
     call.command = args.front();
     const auto command = kCommands.find(call.command);
     if (command == kCommands.end()) {
         throw UsageError{fmt::format("unknown command \"{}\"; expected positions, labels, sunmoon, "
-                                     "conjunctions, starmap, horoscope or catalogue",
+                                     "conjunctions, starmap, horoscope, catalogue or places",
                                      printable(call.command))};
     }
     std::set<std::string, std::less<>> seen;
@@ -181,6 +206,10 @@ Invocation parse(const std::vector<std::string>& args) {
         }
         applyOption(call, name, value);
     }
+    if (call.place && (seen.contains("--lat") || seen.contains("--lon"))) {
+        throw UsageError{"--place: names a saved location; leave out --lat and --lon"};
+    }
+    if (call.place) applyPlace(call);
     if ((call.monthly || call.yearly) && (call.rows || call.step)) {
         throw UsageError{fmt::format("{}: sets its own rows and step; leave out --rows and --step",
                                      call.monthly ? "--monthly" : "--yearly")};
@@ -271,7 +300,29 @@ std::string catalogueOutput(const Invocation& call) {
     return jsonArray(objects);
 }
 
+std::string placesOutput(const Invocation& call) {
+    const QList<CityPreset> places = savedPlaces();
+    if (!call.json) {
+        std::string text;
+        for (const CityPreset& place : places) {
+            text += fmt::format("{}\t{}\t{}\n", place.name.toStdString(),
+                                readableDegrees(place.latitude), readableDegrees(place.longitude));
+        }
+        return text;
+    }
+    std::vector<JsonObject> objects;
+    for (const CityPreset& place : places) {
+        objects.emplace_back()
+            .field("name", place.name.toStdString())
+            .field("id", canonicalUuid(place.id).toStdString())
+            .number("latitudeDeg", readableDegrees(place.latitude))
+            .number("longitudeDeg", readableDegrees(place.longitude));
+    }
+    return jsonArray(objects);
+}
+
 std::string output(const Invocation& call) {
+    if (call.command == "places") return placesOutput(call);
     if (call.command == "positions") return positionsOutput(call);
     if (call.command == "labels") return labelsOutput(call);
     if (call.command == "catalogue") return catalogueOutput(call);

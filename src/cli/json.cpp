@@ -43,6 +43,12 @@ JsonObject& JsonObject::field(std::string_view name, double value) {
     return *this;
 }
 
+JsonObject& JsonObject::number(std::string_view name, std::string_view jsonNumber) {
+    key(name);
+    members_ += jsonNumber;
+    return *this;
+}
+
 std::string jsonArray(const std::vector<JsonObject>& objects) {
     if (objects.empty()) return "[]\n";
     std::string text = "[\n";

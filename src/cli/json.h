@@ -15,6 +15,8 @@ public:
     JsonObject& field(std::string_view key, std::string_view value);
     /// Finite numbers only; written in the shortest form that reads back to the same double.
     JsonObject& field(std::string_view key, double value);
+    /// A number already written as JSON number text.
+    JsonObject& number(std::string_view key, std::string_view jsonNumber);
     [[nodiscard]] std::string str() const { return "{" + members_ + "}"; }
 
 private:

@@ -1,0 +1,184 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+
+#include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
+
+#include "engine/positions.h"
+#include "model/calculation.h"
+#include "model/city_preset.h"
+#include "model/locations_file.h"
+#include "model/settings_store.h"
+
+Q_DECLARE_METATYPE(std::vector<morvane::BodyPosition>)
+
+namespace morvane {
+
+/// The application's one state object: the ten inputs (stored as settings), the saved
+/// locations (stored in locations.json) and the outputs of the last calculation. It lives on
+/// the user-interface thread; only a calculation's work runs elsewhere. A write of an equal
+/// value does not notify, except for positions.
+class AstronomyModel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QList<morvane::CityPreset> cities READ cities NOTIFY citiesChanged)
+    Q_PROPERTY(QUuid selectedCityID READ selectedCityID WRITE setSelectedCityID NOTIFY selectedCityIDChanged)
+    Q_PROPERTY(double manualLatDeg READ manualLatDeg WRITE setManualLatDeg NOTIFY manualLatDegChanged)
+    Q_PROPERTY(double manualLongDeg READ manualLongDeg WRITE setManualLongDeg NOTIFY manualLongDegChanged)
+    Q_PROPERTY(bool latNorth READ latNorth WRITE setLatNorth NOTIFY latNorthChanged)
+    Q_PROPERTY(bool longWest READ longWest WRITE setLongWest NOTIFY longWestChanged)
+    Q_PROPERTY(qint64 monthIndex READ monthIndex WRITE setMonthIndex NOTIFY monthIndexChanged)
+    Q_PROPERTY(qint64 dayIndex READ dayIndex WRITE setDayIndex NOTIFY dayIndexChanged)
+    Q_PROPERTY(qint64 year READ year WRITE setYear NOTIFY yearChanged)
+    Q_PROPERTY(double hour READ hour WRITE setHour NOTIFY hourChanged)
+    Q_PROPERTY(bool useLocalTime READ useLocalTime WRITE setUseLocalTime NOTIFY useLocalTimeChanged)
+    Q_PROPERTY(QString starMapSVG READ starMapSVG NOTIFY starMapSVGChanged)
+    Q_PROPERTY(QString horoscopeSVG READ horoscopeSVG NOTIFY horoscopeSVGChanged)
+    Q_PROPERTY(QString basicTableHourly READ basicTableHourly NOTIFY basicTableHourlyChanged)
+    Q_PROPERTY(QString basicTableMonthly READ basicTableMonthly NOTIFY basicTableMonthlyChanged)
+    Q_PROPERTY(QString conjunctionDaily READ conjunctionDaily NOTIFY conjunctionDailyChanged)
+    Q_PROPERTY(QString conjunctionYearly READ conjunctionYearly NOTIFY conjunctionYearlyChanged)
+    Q_PROPERTY(std::vector<morvane::BodyPosition> positions READ positions NOTIFY positionsChanged)
+    Q_PROPERTY(QString dateLabel READ dateLabel NOTIFY dateLabelChanged)
+    Q_PROPERTY(QString nextFullMoonLabel READ nextFullMoonLabel NOTIFY nextFullMoonLabelChanged)
+    Q_PROPERTY(QString nextNewMoonLabel READ nextNewMoonLabel NOTIFY nextNewMoonLabelChanged)
+    Q_PROPERTY(bool isCalculating READ isCalculating NOTIFY isCalculatingChanged)
+    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
+
+public:
+    /// Where the model keeps its inputs and its saved locations; the defaults are the user's own.
+    struct Storage {
+        std::unique_ptr<SettingsStore> settings;    ///< null: QSettingsStore
+        std::optional<QString> locationsFolder;     ///< empty: the user's data folder
+    };
+
+    /// Defaults, then the stored settings, then the saved locations. Starts no calculation and
+    /// writes no setting.
+    explicit AstronomyModel(Storage storage = {}, QObject* parent = nullptr);
+    ~AstronomyModel() override;
+
+    /// The month names, indexed by monthIndex.
+    static const QStringList& months();
+
+    const QList<CityPreset>& cities() const { return cities_; }
+    QUuid selectedCityID() const { return selectedCityID_; }
+    double manualLatDeg() const { return manualLatDeg_; }
+    double manualLongDeg() const { return manualLongDeg_; }
+    bool latNorth() const { return latNorth_; }
+    bool longWest() const { return longWest_; }
+    qint64 monthIndex() const { return monthIndex_; }
+    qint64 dayIndex() const { return dayIndex_; }
+    qint64 year() const { return year_; }
+    double hour() const { return hour_; }
+    bool useLocalTime() const { return useLocalTime_; }
+
+    // Each write stores its settings group, even when the value is unchanged.
+    void setSelectedCityID(const QUuid& id);
+    void setManualLatDeg(double degrees);
+    void setManualLongDeg(double degrees);
+    void setLatNorth(bool north);
+    void setLongWest(bool west);
+    void setMonthIndex(qint64 index);
+    void setDayIndex(qint64 index);
+    void setYear(qint64 year);
+    void setHour(double hour);
+    void setUseLocalTime(bool local);
+
+    const QString& starMapSVG() const { return outputs_.starMapSVG; }
+    const QString& horoscopeSVG() const { return outputs_.horoscopeSVG; }
+    const QString& basicTableHourly() const { return outputs_.basicTableHourly; }
+    const QString& basicTableMonthly() const { return outputs_.basicTableMonthly; }
+    const QString& conjunctionDaily() const { return outputs_.conjunctionDaily; }
+    const QString& conjunctionYearly() const { return outputs_.conjunctionYearly; }
+    const std::vector<BodyPosition>& positions() const { return outputs_.positions; }
+    const QString& dateLabel() const { return outputs_.dateLabel; }
+    const QString& nextFullMoonLabel() const { return outputs_.nextFullMoonLabel; }
+    const QString& nextNewMoonLabel() const { return outputs_.nextNewMoonLabel; }
+    bool isCalculating() const { return isCalculating_; }
+    /// Null when there is no error to show.
+    QString errorMessage() const { return errorMessage_.value_or(QString()); }
+    bool hasErrorMessage() const { return errorMessage_.has_value(); }
+
+    /// The observer's place in radians (north and east positive), from the typed-in location
+    /// or the selected saved one; 0, 0 when the selected id names no entry.
+    double latitude() const;
+    double longitude() const;
+    /// The day count of the inputs.
+    double currentDayCount() const;
+
+    /// Runs every generator once on a background thread and publishes all outputs together.
+    /// Does nothing while a calculation runs. Inputs that cannot be calculated set
+    /// errorMessage instead and start nothing.
+    Q_INVOKABLE void calculate();
+
+    /// Saves the typed-in location under a name; the new entry's id, or why not.
+    std::variant<QUuid, LocationError> saveLocation(const QString& name);
+    /// Removes a saved location; selecting the manual entry when it was selected.
+    void deleteLocation(const QUuid& id);
+
+    /// The path of locations.json, creating its folder; nothing when no folder is known.
+    std::optional<QString> locationsFileURL() const { return locationsFile_.path(); }
+
+signals:
+    void citiesChanged();
+    void selectedCityIDChanged();
+    void manualLatDegChanged();
+    void manualLongDegChanged();
+    void latNorthChanged();
+    void longWestChanged();
+    void monthIndexChanged();
+    void dayIndexChanged();
+    void yearChanged();
+    void hourChanged();
+    void useLocalTimeChanged();
+    void starMapSVGChanged();
+    void horoscopeSVGChanged();
+    void basicTableHourlyChanged();
+    void basicTableMonthlyChanged();
+    void conjunctionDailyChanged();
+    void conjunctionYearlyChanged();
+    void positionsChanged();
+    void dateLabelChanged();
+    void nextFullMoonLabelChanged();
+    void nextNewMoonLabelChanged();
+    void isCalculatingChanged();
+    void errorMessageChanged();
+
+private:
+    void loadSettings();
+    void saveLocationSettings();
+    void saveTimeSettings();
+    void loadLocations();
+    void saveLocations();
+    void publish(CalculationResults results);
+    void setIsCalculating(bool calculating);
+    void setErrorMessage(std::optional<QString> message);
+    CalculationInputs inputs() const;
+
+    std::unique_ptr<SettingsStore> settings_;
+    LocationsFile locationsFile_;
+
+    QList<CityPreset> cities_;
+    QUuid selectedCityID_;
+    double manualLatDeg_ = 40.5;
+    double manualLongDeg_ = 20.9;
+    bool latNorth_ = true;
+    bool longWest_ = true;
+    qint64 monthIndex_ = 0;
+    qint64 dayIndex_ = 0;
+    qint64 year_ = 720;
+    double hour_ = 12.0;
+    bool useLocalTime_ = false;
+
+    CalculationResults outputs_;
+    bool isCalculating_ = false;
+    std::optional<QString> errorMessage_;
+};
+
+}  // namespace morvane

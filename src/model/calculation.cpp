@@ -1,0 +1,77 @@
+#include "model/calculation.h"
+
+#include <cmath>
+
+#include "charts/horoscope_chart.h"
+#include "charts/star_map.h"
+#include "engine/calendar.h"
+#include "engine/constants.h"
+#include "engine/sun_moon.h"
+#include "reports/conjunction_table.h"
+#include "reports/sun_moon_table.h"
+
+namespace morvane {
+
+namespace {
+
+// Generous bounds that still keep every engine loop short: the angle normalisations step by
+// whole turns, so a coordinate or hour angle of millions of radians would take seconds.
+constexpr double kMaxCoordinate = 1e4;  // radians
+constexpr double kMaxHour = 1e6;        // hours
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool fits(std::int64_t a, std::int64_t b) {
+    std::int64_t sum = 0;
+    return !__builtin_add_overflow(a, b, &sum);
+}
+
+}  // namespace
+
+DayCountResult checkedDayCount(const CalculationInputs& in) {
+    if (!std::isfinite(in.latitude) || std::fabs(in.latitude) > kMaxCoordinate) {
+        return {std::nullopt, QStringLiteral("The latitude cannot be calculated. Please enter a "
+                                             "latitude between 0 and 90 degrees.")};
+    }
+    if (!std::isfinite(in.longitude) || std::fabs(in.longitude) > kMaxCoordinate) {
+        return {std::nullopt, QStringLiteral("The longitude cannot be calculated. Please enter a "
+                                             "longitude between 0 and 180 degrees.")};
+    }
+    if (!std::isfinite(in.hour) || std::fabs(in.hour) > kMaxHour) {
+        return {std::nullopt, QStringLiteral("The hour cannot be calculated. Please choose a time "
+                                             "of day.")};
+    }
+    if (!fits(in.monthIndex, 1) || !fits(in.dayIndex, 1) || !fits(in.year, -1) ||
+        std::llabs(in.monthIndex) > 1'000'000'000 || std::llabs(in.dayIndex) > 1'000'000'000 ||
+        std::llabs(in.year) > 1'000'000'000) {
+        return {std::nullopt, QStringLiteral("The date cannot be calculated. Please choose a year "
+                                             "from 1 to 2000.")};
+    }
+    double t = dayCount(in.year, in.monthIndex, in.dayIndex, in.hour);
+    if (!(std::fabs(t) <= kMaxDayCount)) {
+        return {std::nullopt, QStringLiteral("The date is too far from the start of the "
+                                             "calendar to be calculated. Please choose a year "
+                                             "from 1 to 2000.")};
+    }
+    if (in.useLocalTime) t = localDayCount(t, in.hour, in.longitude);
+    return {t, {}};
+}
+
+CalculationResults calculateOutputs(double t, double latitude, double longitude) {
+    CalculationResults results;
+    results.starMapSVG = fromUtf8(starMapDocument(t, latitude, longitude));
+    results.horoscopeSVG = fromUtf8(horoscopeDocument(t, latitude, longitude));
+    results.basicTableHourly = fromUtf8(sunMoonTable(24, t, 1.0 / 24.0, latitude));
+    results.basicTableMonthly = fromUtf8(sunMoonTable(30, t, 1.0, latitude));
+    results.conjunctionDaily = fromUtf8(conjunctionTable(144, t, 1.0 / 144.0));
+    results.conjunctionYearly = fromUtf8(conjunctionTable(360, t, 1.0));
+    results.positions = positionsList(t, latitude, longitude);
+    results.dateLabel = fromUtf8(dateLabel(t));
+    results.nextFullMoonLabel = fromUtf8(dateLabelWithLocalTime(nextMoonPhase(t, kPi), longitude));
+    results.nextNewMoonLabel = fromUtf8(dateLabelWithLocalTime(nextMoonPhase(t, 0.0), longitude));
+    return results;
+}
+
+}  // namespace morvane

@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+
+#include "model_fixture.h"
+
+namespace morvane {
+namespace {
+
+using testing::ModelFixture;
+
+const QStringList kBuiltInOrder = {"Berema",  "Chelemby", "Cherafir", "Goris",     "Hacherdad",
+                                   "Inri",    "Isynen",   "Livelis",  "Lysara",    "Manquided",
+                                   "Meokolis", "Tarkain", "Tengela"};
+
+QStringList namesOf(const QList<CityPreset>& cities) {
+    QStringList names;
+    for (const CityPreset& city : cities) names.append(city.name);
+    return names;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+TEST(Locations, FirstStartWritesTheBuiltInPlaces) {
+    ModelFixture fixture;
+    const auto model = fixture.makeModel();
+    EXPECT_EQ(namesOf(model->cities()), QStringList{"Manual"} + kBuiltInOrder);
+    EXPECT_EQ(model->cities().constFirst(), CityPreset::manual());
+
+    const auto decoded = LocationsFile::decode(readFile(fixture.locationsPath()));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(namesOf(*decoded), kBuiltInOrder);  // without "Manual"
+    EXPECT_EQ(*decoded, model->cities().mid(1));  // reads back equal
+    const QByteArray text = readFile(fixture.locationsPath());
+    EXPECT_TRUE(text.startsWith("[\n    {\n        \"id\": \"")) << text.left(60).toStdString();
+    EXPECT_TRUE(text.contains("\"latitude\": 0.7068583470577035,\n        \"longitude\": "
+                              "-0.3647738136668149,\n        \"name\": \"Cherafir\"\n"));
+    // Canonical upper-case UUIDs.
+    const QString id = QJsonDocument::fromJson(text).array().first().toObject()["id"].toString();
+    EXPECT_EQ(id, id.toUpper());
+    EXPECT_EQ(id.size(), 36);
+}
+
+TEST(Locations, SavingChecksTheNameAndSortsTheNewEntry) {
+    ModelFixture fixture;
+    const auto model = fixture.makeModel();
+
+    auto result = model->saveLocation("  Goris \n");
+    ASSERT_TRUE(std::holds_alternative<LocationError>(result));
+    EXPECT_EQ(std::get<LocationError>(result).kind, LocationError::duplicateName);
+    EXPECT_EQ(std::get<LocationError>(result).message(), "\"Goris\" already exists.");
+    result = model->saveLocation("manual");
+    EXPECT_EQ(std::get<LocationError>(result).message(), "\"manual\" already exists.");
+    result = model->saveLocation(" \t\n ");
+    EXPECT_EQ(std::get<LocationError>(result).kind, LocationError::emptyName);
+    EXPECT_EQ(std::get<LocationError>(result).message(), "Please enter a name.");
+    EXPECT_EQ(model->cities().size(), 14);
+
+    model->setManualLatDeg(12.5);
+    model->setLatNorth(false);
+    QSignalSpy changed(model.get(), &AstronomyModel::citiesChanged);
+    const auto abbey = model->saveLocation("abbey");
+    ASSERT_TRUE(std::holds_alternative<QUuid>(abbey));
+    EXPECT_EQ(model->cities()[1].name, "abbey");
+    EXPECT_EQ(model->cities()[1].id, std::get<QUuid>(abbey));
+    EXPECT_EQ(model->cities()[1].latitude, -(12.5 * 3.141592653589793 / 180.0));
+    EXPECT_EQ(model->selectedCityID(), manualCityID());  // the caller decides what to select
+    ASSERT_TRUE(std::holds_alternative<QUuid>(model->saveLocation("Zed")));
+    EXPECT_EQ(model->cities().constLast().name, "Zed");
+    EXPECT_EQ(changed.count(), 2);
+
+    // The file follows every change.
+    const auto decoded = LocationsFile::decode(readFile(fixture.locationsPath()));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(*decoded, model->cities().mid(1));
+}
+
+TEST(Locations, DeletingTheSelectedEntrySelectsManual) {
+    ModelFixture fixture;
+    const auto model = fixture.makeModel();
+    const QUuid inri = model->cities()[6].id;
+    ASSERT_EQ(model->cities()[6].name, "Inri");
+    model->setSelectedCityID(inri);
+    fixture.store->writes.clear();
+
+    model->deleteLocation(inri);
+    EXPECT_EQ(model->selectedCityID(), manualCityID());
+    EXPECT_FALSE(namesOf(model->cities()).contains("Inri"));
+    ASSERT_EQ(fixture.store->writes.size(), 5u);  // the location group
+    EXPECT_EQ(namesOf(*LocationsFile::decode(readFile(fixture.locationsPath()))).size(), 12);
+
+    model->deleteLocation(manualCityID());
+    EXPECT_EQ(model->cities().size(), 13);
+    EXPECT_EQ(model->cities().constFirst(), CityPreset::manual());
+}
+
+TEST(Locations, StoredFileIsReadAndExtraMembersIgnored) {
+    ModelFixture fixture;
+    writeFile(fixture.locationsPath(),
+              R"([{"name": "zeta", "id": "0A0B0C0D-0000-4000-8000-000000000001", "latitude": 0.1,
+                   "longitude": -0.2, "population": 12},
+                  {"id": "0a0b0c0d-0000-4000-8000-000000000002", "latitude": 0.3, "longitude": 0.4,
+                   "name": "Alpha", "notes": {"x": 1}}])");
+    const auto model = fixture.makeModel();
+    EXPECT_EQ(namesOf(model->cities()), (QStringList{"Manual", "Alpha", "zeta"}));
+    EXPECT_EQ(model->cities()[2].longitude, -0.2);
+    EXPECT_FALSE(QFileInfo::exists(fixture.locationsPath() + ".corrupt"));
+}
+
+TEST(Locations, DamagedFileIsKeptBeforeTheFirstSave) {
+    ModelFixture fixture;
+    const QByteArray damaged =
+        R"([{"id": "0A0B0C0D-0000-4000-8000-000000000001", "latitude": 0.1, "name": "No longitude"}])";
+    writeFile(fixture.locationsPath(), damaged);
+    writeFile(fixture.locationsPath() + ".corrupt", "an older damaged file");
+    const auto model = fixture.makeModel();
+    EXPECT_EQ(namesOf(model->cities()), QStringList{"Manual"} + kBuiltInOrder);
+    EXPECT_EQ(readFile(fixture.locationsPath()), damaged);  // not replaced at load
+
+    ASSERT_TRUE(std::holds_alternative<QUuid>(model->saveLocation("Home")));
+    EXPECT_TRUE(LocationsFile::decode(readFile(fixture.locationsPath())));
+    // The older copy stays; this one is kept under a time-stamped name.
+    EXPECT_EQ(readFile(fixture.locationsPath() + ".corrupt"), "an older damaged file");
+    const QStringList copies = QDir(fixture.folder.path()).entryList({"locations.json.corrupt-*"});
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(readFile(fixture.folder.path() + "/" + copies.first()), damaged);
+}
+
+TEST(Locations, DecodingRejectsTheWholeFileForOneBadEntry) {
+    const char* bad[] = {
+        "",
+        "{}",
+        "[1]",
+        R"([{"id": "not-a-uuid", "latitude": 0, "longitude": 0, "name": "x"}])",
+        R"([{"id": "0A0B0C0D-0000-4000-8000-000000000001", "latitude": "0", "longitude": 0, "name": "x"}])",
+        R"([{"id": "0A0B0C0D-0000-4000-8000-000000000001", "latitude": 0, "longitude": 0, "name": 5}])",
+        R"([{"id": "0A0B0C0D-0000-4000-8000-000000000001", "latitude": 0, "longitude": 0, "name": "x"},)",
+    };
+    for (const char* json : bad) EXPECT_FALSE(LocationsFile::decode(json)) << json;
+    EXPECT_TRUE(LocationsFile::decode("[]"));
+}
+
+TEST(Locations, AnUnwritableFolderLeavesTheListWorking) {
+    ModelFixture fixture;
+    const QString blocked = fixture.folder.path() + "/file-not-folder";
+    writeFile(blocked, "x");
+    auto model = std::make_unique<AstronomyModel>(
+        AstronomyModel::Storage{std::make_unique<testing::RecordingStore>(), blocked + "/sub"});
+    EXPECT_EQ(model->cities().size(), 14);
+    ASSERT_TRUE(std::holds_alternative<QUuid>(model->saveLocation("Home")));
+    EXPECT_EQ(model->cities().size(), 15);
+    model->deleteLocation(model->cities()[1].id);
+    EXPECT_EQ(model->cities().size(), 14);
+}
+
+TEST(CityPresetOrder, ByLowercasedNameOnly) {
+    const CityPreset a{QUuid::createUuid(), "abbey", 1, 1};
+    const CityPreset b{QUuid::createUuid(), "Berema", 0, 0};
+    const CityPreset upper{QUuid::createUuid(), "ABBEY", 5, 5};
+    EXPECT_TRUE(a < b);
+    EXPECT_FALSE(a < upper);
+    EXPECT_FALSE(upper < a);
+    EXPECT_NE(a, upper);
+    const CityPreset zero{a.id, a.name, 0.0, 0.0};
+    const CityPreset negativeZero{a.id, a.name, -0.0, -0.0};
+    EXPECT_EQ(zero, negativeZero);
+    EXPECT_EQ(qHash(zero), qHash(negativeZero));
+    // Composed and decomposed forms of one name sort alike.
+    const CityPreset composed{QUuid::createUuid(), QString::fromUtf8("\xC3\x89pe"), 0, 0};
+    const CityPreset decomposed{QUuid::createUuid(), QString::fromUtf8("E\xCC\x81pe"), 0, 0};
+    EXPECT_FALSE(composed < decomposed);
+    EXPECT_FALSE(decomposed < composed);
+}
+
+}  // namespace
+}  // namespace morvane

@@ -1,0 +1,10 @@
+// GoogleTest inside a QCoreApplication, so that queued calls and thread-pool hand-backs run.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
