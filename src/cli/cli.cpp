@@ -2,6 +2,9 @@
 
 #include <fmt/format.h>
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <cmath>
 #include <functional>
 #include <map>
@@ -11,6 +14,7 @@
 #include "catalogue/fixed_star.h"
 #include "charts/horoscope_chart.h"
 #include "charts/star_map.h"
+#include "cli/export_command.h"
 #include "cli/json.h"
 #include "cli/options.h"
 #include "cli/places.h"
@@ -18,6 +22,8 @@
 #include "engine/constants.h"
 #include "engine/positions.h"
 #include "engine/sun_moon.h"
+#include "export/documents.h"
+#include "model/calculation.h"
 #include "morvane_version.h"
 #include "reports/conjunction_table.h"
 #include "reports/positions_text.h"
@@ -46,6 +52,9 @@ const char* const kUsage =
     "  horoscope             the horoscope as an SVG document\n"
     "  catalogue [--json]    the fixed-star catalogue, one entry per line\n"
     "  places [--json]       the saved locations: name, latitude and longitude in degrees\n"
+    "  export --out DIR [--pdf]\n"
+    "                        writes the two SVG charts and the three text documents (and with\n"
+    "                        --pdf the five PDF files) into DIR under their usual names\n"
     "\n"
     "Moment:\n"
     "  --date Y-M-D          world calendar date (default 720-01-01)\n"
@@ -80,12 +89,13 @@ const std::map<std::string, Command, std::less<>> kCommands = {
     {"horoscope", {{}}},
     {"catalogue", {{"--json"}, false}},
     {"places", {{"--json"}, false}},
+    {"export", {{"--out", "--pdf"}}},
 };
 
 const std::set<std::string, std::less<>> kMomentAndPlaceOptions = {
     "--date", "--time", "--local-time", "--t", "--lat", "--lon", "--place"};
 const std::set<std::string, std::less<>> kFlags = {"--local-time", "--json", "--monthly",
-                                                   "--yearly"};
+                                                   "--yearly", "--pdf"};
 
 struct Invocation {
     std::string command;
@@ -93,10 +103,15 @@ struct Invocation {
     ClockTime time;
     bool localTime = false;
     std::optional<double> dayCount;
+    TypedAngle typedLatitude{40.5, false};
+    TypedAngle typedLongitude{20.9, true};
     double latitude = degreesToRadians(40.5);
     double longitude = -degreesToRadians(20.9);
     bool json = false;
     std::optional<QString> place;
+    std::optional<CityPreset> placeCity;
+    std::optional<QString> outFolder;
+    bool pdf = false;
     std::optional<std::int64_t> rows;
     std::optional<double> step;
     bool monthly = false;
@@ -123,11 +138,17 @@ void applyOption(Invocation& call, std::string_view name, std::string_view value
         call.dayCount = require(parseDayCount(value), name, value,
                                 "a finite decimal number of days, at most 1e9 in size");
     } else if (name == "--lat") {
-        call.latitude = require(parseLatitude(value), name, value,
-                                "degrees up to 90 as 40.5N, 40.5S or signed (-40.5 is south)");
+        call.typedLatitude = require(parseLatitudeAngle(value), name, value,
+                                     "degrees up to 90 as 40.5N, 40.5S or signed (-40.5 is south)");
+        call.latitude = call.typedLatitude.radians();
     } else if (name == "--lon") {
-        call.longitude = require(parseLongitude(value), name, value,
-                                 "degrees up to 180 as 20.9W, 20.9E or signed (east positive)");
+        call.typedLongitude = require(parseLongitudeAngle(value), name, value,
+                                      "degrees up to 180 as 20.9W, 20.9E or signed (east positive)");
+        call.longitude = call.typedLongitude.radians();
+    } else if (name == "--out") {
+        call.outFolder = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
+    } else if (name == "--pdf") {
+        call.pdf = true;
     } else if (name == "--place") {
         call.place = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
     } else if (name == "--rows") {
@@ -151,6 +172,7 @@ void applyPlace(Invocation& call) {
     if (const auto place = findPlace(places, *call.place)) {
         call.latitude = place->latitude;
         call.longitude = place->longitude;
+        call.placeCity = place;
         return;
     }
     const std::string typed = printable(call.place->toStdString());
@@ -164,13 +186,31 @@ void applyPlace(Invocation& call) {
                                  typed)};
 }
 
+// The folder must exist (it is made when missing) and take files before anything is computed.
+void checkOutFolder(const Invocation& call) {
+    if (!call.outFolder || call.outFolder->isEmpty()) {
+        throw UsageError{"export: --out DIR is required: the folder to write the files into"};
+    }
+    const QString& folder = *call.outFolder;
+    const std::string shown = printable(folder.toStdString());
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
+        throw UsageError{fmt::format("--out: cannot make the folder \"{}\"; expected a writable "
+                                     "folder",
+                                     shown)};
+    }
+    const QFileInfo info(folder);
+    if (!info.isDir() || !info.isWritable()) {
+        throw UsageError{fmt::format("--out: \"{}\" is not a writable folder", shown)};
+    }
+}
+
 Invocation parse(const std::vector<std::string>& args) {
     Invocation call;
     call.command = args.front();
     const auto command = kCommands.find(call.command);
     if (command == kCommands.end()) {
         throw UsageError{fmt::format("unknown command \"{}\"; expected positions, labels, sunmoon, "
-                                     "conjunctions, starmap, horoscope, catalogue or places",
+                                     "conjunctions, starmap, horoscope, catalogue, places or export",
                                      printable(call.command))};
     }
     std::set<std::string, std::less<>> seen;
@@ -182,7 +222,7 @@ Invocation parse(const std::vector<std::string>& args) {
             name.resize(eq);
         }
         const bool known = kMomentAndPlaceOptions.contains(name) || kFlags.contains(name) ||
-                           name == "--rows" || name == "--step";
+                           name == "--rows" || name == "--step" || name == "--out";
         if (!known) {
             throw UsageError{fmt::format("unknown option \"{}\" (see --help)", printable(name))};
         }
@@ -210,6 +250,7 @@ Invocation parse(const std::vector<std::string>& args) {
         throw UsageError{"--place: names a saved location; leave out --lat and --lon"};
     }
     if (call.place) applyPlace(call);
+    if (call.command == "export") checkOutFolder(call);
     if ((call.monthly || call.yearly) && (call.rows || call.step)) {
         throw UsageError{fmt::format("{}: sets its own rows and step; leave out --rows and --step",
                                      call.monthly ? "--monthly" : "--yearly")};
@@ -300,6 +341,53 @@ std::string catalogueOutput(const Invocation& call) {
     return jsonArray(objects);
 }
 
+// The model's hour for a clock time: the file name must read the same minutes back.
+double hourOfClock(std::int64_t hours, std::int64_t minutes) {
+    double hour = static_cast<double>(hours) + static_cast<double>(minutes) / 60.0;
+    for (int step = 0; step < 8 && clockOfHour(hour).second < minutes; ++step) {
+        hour = std::nextafter(hour, hour + 1.0);
+    }
+    return hour;
+}
+
+ExportContext exportContextOf(const Invocation& call) {
+    const double t = momentOf(call);
+    ExportContext c;
+    c.cities = {CityPreset::manual()};
+    if (call.placeCity) {
+        c.selectedCityID = call.placeCity->id;
+        c.cities.append(*call.placeCity);
+    } else {
+        c.selectedCityID = manualCityID();
+        c.manualLatDeg = call.typedLatitude.magnitudeDeg;
+        c.latNorth = !call.typedLatitude.negative;
+        c.manualLongDeg = call.typedLongitude.magnitudeDeg;
+        c.longWest = call.typedLongitude.negative;
+    }
+    if (call.dayCount) {
+        const CalendarFields f = calendarFields(t);
+        c.year = f.year;
+        c.monthIndex = f.month - 1;
+        c.dayIndex = f.day - 1;
+        c.hour = hourOfClock(f.hour, f.minute);
+    } else {
+        c.year = call.date.year;
+        c.monthIndex = call.date.month - 1;
+        c.dayIndex = call.date.day - 1;
+        c.hour = hourOfClock(call.time.hours, call.time.minutes);
+    }
+    CalculationResults results = calculateOutputs(t, call.latitude, call.longitude);
+    c.dateLabel = results.dateLabel;
+    c.starMapSVG = results.starMapSVG;
+    c.horoscopeSVG = results.horoscopeSVG;
+    c.basicTableHourly = results.basicTableHourly;
+    c.basicTableMonthly = results.basicTableMonthly;
+    c.conjunctionDaily = results.conjunctionDaily;
+    c.conjunctionYearly = results.conjunctionYearly;
+    c.positions = std::move(results.positions);
+    return c;
+}
+
 std::string placesOutput(const Invocation& call) {
     const QList<CityPreset> places = savedPlaces();
     if (!call.json) {
@@ -355,11 +443,15 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return out.flush() ? kExitOk : kExitWriteFailure;
     }
 
-    // The whole output is built before anything is written, so that bad input leaves
-    // standard output empty.
+    // Everything is checked, and every output but the export's files built, before anything
+    // is written, so that bad input leaves standard output empty.
     std::string text;
     try {
-        text = output(parse(args));
+        const Invocation call = parse(args);
+        if (call.command == "export") {
+            return exportAll(exportContextOf(call), *call.outFolder, call.pdf, out, err);
+        }
+        text = output(call);
     } catch (const UsageError& error) {
         err << kProgram << ": " << error.message << '\n';
         return kExitUsage;

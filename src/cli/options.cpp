@@ -32,9 +32,9 @@ std::optional<std::int64_t> parseInRange(std::string_view text, std::int64_t low
 }
 
 // Degrees with an optional hemisphere letter: `positive` and `negative` are the letters for
-// the two senses. Returns radians with the sign applied after the conversion.
-std::optional<double> parseDegrees(std::string_view text, char positive, char negative,
-                                   double maxMagnitude) {
+// the two senses.
+std::optional<TypedAngle> parseDegrees(std::string_view text, char positive, char negative,
+                                       double maxMagnitude) {
     if (text.empty()) return std::nullopt;
     bool isNegative = false;
     const char last = static_cast<char>(text.back() & ~0x20);  // upper case for ASCII letters
@@ -48,13 +48,12 @@ std::optional<double> parseDegrees(std::string_view text, char positive, char ne
     const auto number = parseDecimal(text);
     if (!number) return std::nullopt;
     double magnitude = *number;
-    if (magnitude < 0.0 || std::signbit(magnitude)) {
+    if (std::signbit(magnitude)) {
         isNegative = !isNegative;
         magnitude = -magnitude;
     }
     if (magnitude > maxMagnitude) return std::nullopt;
-    const double radians = degreesToRadians(magnitude);
-    return isNegative ? -radians : radians;
+    return TypedAngle{magnitude, isNegative};
 }
 
 }  // namespace
@@ -105,12 +104,27 @@ std::optional<double> parseDayCount(std::string_view text) {
     return t;
 }
 
-std::optional<double> parseLatitude(std::string_view text) {
+double TypedAngle::radians() const {
+    const double value = degreesToRadians(magnitudeDeg);
+    return negative ? -value : value;
+}
+
+std::optional<TypedAngle> parseLatitudeAngle(std::string_view text) {
     return parseDegrees(text, 'N', 'S', 90.0);
 }
 
-std::optional<double> parseLongitude(std::string_view text) {
+std::optional<TypedAngle> parseLongitudeAngle(std::string_view text) {
     return parseDegrees(text, 'E', 'W', 180.0);
+}
+
+std::optional<double> parseLatitude(std::string_view text) {
+    const auto angle = parseLatitudeAngle(text);
+    return angle ? std::optional<double>(angle->radians()) : std::nullopt;
+}
+
+std::optional<double> parseLongitude(std::string_view text) {
+    const auto angle = parseLongitudeAngle(text);
+    return angle ? std::optional<double>(angle->radians()) : std::nullopt;
 }
 
 std::optional<std::int64_t> parseRows(std::string_view text) {

@@ -25,6 +25,14 @@ inline constexpr std::int64_t kMaxYear = 1'000'000;
 /// tolerance and would never end.
 inline constexpr double kMaxDayCount = 1e9;
 
+/// A typed latitude or longitude: its magnitude in degrees as typed and its sense.
+struct TypedAngle {
+    double magnitudeDeg = 0.0;
+    bool negative = false;  ///< south, or west
+    /// Radians as the model makes them: magnitude × π ÷ 180, then the sign.
+    [[nodiscard]] double radians() const;
+};
+
 // Each parser takes the text of one option value and returns nothing when it is malformed or
 // out of range; the caller names the option and what it accepts.
 std::optional<Date> parseDate(std::string_view text);
@@ -36,6 +44,8 @@ std::optional<double> parseDayCount(std::string_view text);
 std::optional<double> parseLatitude(std::string_view text);
 /// Degrees as "20.9W", "20.9E" or signed, east positive, magnitude ≤ 180; radians.
 std::optional<double> parseLongitude(std::string_view text);
+std::optional<TypedAngle> parseLatitudeAngle(std::string_view text);
+std::optional<TypedAngle> parseLongitudeAngle(std::string_view text);
 
 /// A table's row count, 0 to 1,000,000.
 std::optional<std::int64_t> parseRows(std::string_view text);

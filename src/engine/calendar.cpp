@@ -77,21 +77,24 @@ double localDayCount(double baseT, double hour, double longitude) {
     return t;
 }
 
-std::string dateLabel(double t) {
+CalendarFields calendarFields(double t) {
     const double seconds = (t + 0.5) * 86400.0;
     MORVANE_REQUIRE(std::isfinite(seconds) && std::fabs(seconds) < 9.2e18,
                     "day count out of range for a date label");
+    // Divisions truncate towards zero and remainders keep the dividend's sign, so moments
+    // before year 1 print as negative hours of its first day.
     const std::int64_t secs = std::llround(seconds);
-    const std::int64_t year = secs / kSecondsPerYear + 1;
     const std::int64_t r1 = secs % kSecondsPerYear;
-    const std::int64_t month = r1 / kSecondsPerMonth + 1;
     const std::int64_t r2 = r1 % kSecondsPerMonth;
-    const std::int64_t day = r2 / kSecondsPerDay + 1;
     const std::int64_t r3 = r2 % kSecondsPerDay;
-    const std::int64_t hourOfDay = r3 / 3600;
-    const std::int64_t minute = (r3 % 3600) / 60;
-    return fmt::format(FMT_COMPILE("{:03d}-{:02d}-{:02d} {:02d}:{:02d} OST"), year, month, day, hourOfDay,
-                       minute);
+    return {secs / kSecondsPerYear + 1, r1 / kSecondsPerMonth + 1, r2 / kSecondsPerDay + 1,
+            r3 / 3600, (r3 % 3600) / 60};
+}
+
+std::string dateLabel(double t) {
+    const CalendarFields f = calendarFields(t);
+    return fmt::format(FMT_COMPILE("{:03d}-{:02d}-{:02d} {:02d}:{:02d} OST"), f.year, f.month,
+                       f.day, f.hour, f.minute);
 }
 
 std::string localTimeLabel(double t, double longitude) {

@@ -23,6 +23,16 @@ double dayCount(std::int64_t year, std::int64_t monthIndex, std::int64_t dayInde
 /// east positive). Returns the tenth estimate when it does not converge.
 double localDayCount(double baseT, double hour, double longitude);
 
+/// The calendar fields of t, rounded to the nearest second (year, month and day from 1).
+struct CalendarFields {
+    std::int64_t year;
+    std::int64_t month;
+    std::int64_t day;
+    std::int64_t hour;
+    std::int64_t minute;
+};
+CalendarFields calendarFields(double t);
+
 /// "%03d-%02d-%02d %02d:%02d OST" of t, rounded to the nearest second.
 std::string dateLabel(double t);
 

@@ -73,6 +73,11 @@ TEST(CliErrors, EveryBadInputGetsOneLineAndStatusTwo) {
         {{"conjunctions", "--monthly"}, "--monthly"},
         {{"starmap", "--json"}, "--json"},
         {{"horoscope", "--rows", "3"}, "--rows"},
+        {{"export"}, "--out"},
+        {{"export", "--out", ""}, "--out"},
+        {{"export", "--out", "/proc/version"}, "--out"},
+        {{"export", "--out", "/proc/no/such"}, "--out"},
+        {{"labels", "--pdf"}, "--pdf"},
     };
     for (const BadInput& c : cases) {
         std::string shown;

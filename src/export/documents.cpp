@@ -1,0 +1,157 @@
+#include "export/documents.h"
+
+#include <fmt/format.h>
+
+#include <cmath>
+
+#include "reports/positions_text.h"
+
+namespace morvane {
+
+namespace {
+
+QString fromStd(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The selected location's name, "Manual" when the id names no entry, or the typed-in
+// coordinates with `separator` between latitude and longitude.
+QString placeText(const ExportContext& c, const char* separator) {
+    if (c.selectedCityID == manualCityID()) {
+        return fromStd(fmt::format("{:.2f}°{}{}{:.2f}°{}", c.manualLatDeg, c.latNorth ? "N" : "S",
+                                   separator, c.manualLongDeg, c.longWest ? "W" : "E"));
+    }
+    for (const CityPreset& city : c.cities) {
+        if (city.id == c.selectedCityID) return city.name;
+    }
+    return QStringLiteral("Manual");
+}
+
+long long plusOne(qint64 index) {
+    long long result = 0;
+    return __builtin_add_overflow(index, 1, &result) ? index : result;
+}
+
+const char* const kReportHead =
+    "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<style>\n"
+    "    body {\n        font-family: -apple-system, \"Helvetica Neue\", sans-serif;\n"
+    "        color: #1a1a1a;\n        padding: 28px;\n        margin: 0;\n    }\n"
+    "    h1 {\n        font-size: 18px;\n        margin: 0 0 4px 0;\n    }\n"
+    "    .meta {\n        font-size: 10px;\n        color: #666;\n        margin-bottom: 18px;\n"
+    "        white-space: pre-wrap;\n    }\n"
+    "    h2 {\n        font-size: 12px;\n        margin: 14px 0 4px 0;\n        color: #444;\n    }\n"
+    "    pre {\n        font-family: \"Menlo\", \"Courier New\", monospace;\n        font-size: 9px;\n"
+    "        line-height: 1.25;\n        margin: 0;\n    }\n"
+    "</style>\n</head>\n<body>\n<h1>";
+
+}  // namespace
+
+// A damaged stored hour that is no ordinary number names the file 00-00 rather than
+// overflowing.
+std::pair<long long, long long> clockOfHour(double hour) {
+    if (!std::isfinite(hour) || std::fabs(hour) >= 1e15) return {0, 0};
+    const double whole = std::trunc(hour);
+    return {static_cast<long long>(whole), static_cast<long long>(std::trunc((hour - whole) * 60.0))};
+}
+
+QString suggestedFileName(const ExportContext& c, const QString& baseName,
+                          const QString& fileExtension) {
+    QString place = placeText(c, " ");
+    place.replace(QLatin1Char('/'), QLatin1Char('-'));  // a name must not open a folder
+    const auto [hours, minutes] = clockOfHour(c.hour);
+    const std::string when = fmt::format("{:03d}-{:02d}-{:02d} {:02d}-{:02d}", c.year,
+                                         plusOne(c.monthIndex), plusOne(c.dayIndex), hours, minutes);
+    return baseName + QStringLiteral(" - ") + place + QStringLiteral(" - ") + fromStd(when) +
+           QLatin1Char('.') + fileExtension;
+}
+
+QString planetPositionsText(const ExportContext& c) { return fromStd(positionsText(c.positions)); }
+
+QString sunMoonDocument(const ExportContext& c) {
+    return QStringLiteral("— Hourly —\n\n") + c.basicTableHourly +
+           QStringLiteral("\n\n— Monthly —\n\n") + c.basicTableMonthly;
+}
+
+QString conjunctionsDocument(const ExportContext& c) {
+    return QStringLiteral("— Daily Conjunctions —\n\n") + c.conjunctionDaily +
+           QStringLiteral("\n\n— Yearly Conjunctions —\n\n") + c.conjunctionYearly;
+}
+
+QString htmlEscaped(const QString& text) {
+    QString escaped = text;
+    escaped.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
+    escaped.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
+    escaped.replace(QLatin1Char('>'), QStringLiteral("&gt;"));
+    return escaped;
+}
+
+QString svgPage(const QString& svg) {
+    return QStringLiteral(
+               "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<style>\n"
+               "    html, body { margin: 0; padding: 0; width: 100%; height: 100%; "
+               "background: transparent; }\n"
+               "    svg { display: block; width: 100%; height: 100%; }\n"
+               "</style>\n</head>\n<body>\n") +
+           svg + QStringLiteral("\n</body>\n</html>");
+}
+
+QString reportMetaLine(const ExportContext& c) {
+    return c.dateLabel + QStringLiteral("   ") + placeText(c, "  ");
+}
+
+QString reportHTML(const QString& title, const QList<std::pair<QString, QString>>& sections,
+                   const QString& metaLine) {
+    QString html = QString::fromUtf8(kReportHead);
+    html += htmlEscaped(title);
+    html += QStringLiteral("</h1>\n<div class=\"meta\">");
+    html += htmlEscaped(title) + QLatin1Char('\n') + htmlEscaped(metaLine);
+    html += QStringLiteral("</div>\n");
+    QStringList blocks;
+    for (const auto& [heading, text] : sections) {
+        blocks.append(QStringLiteral("<h2>") + htmlEscaped(heading) + QStringLiteral("</h2>\n<pre>") +
+                      htmlEscaped(text) + QStringLiteral("</pre>"));
+    }
+    html += blocks.join(QLatin1Char('\n'));
+    html += QStringLiteral("\n</body>\n</html>");
+    return html;
+}
+
+std::optional<TabDocument> tabDocument(OutputTab tab, const ExportContext& c) {
+    const QString& base = tabExport(tab).baseName;
+    switch (tab) {
+        case OutputTab::starMap: return TabDocument{c.starMapSVG, true, base};
+        case OutputTab::horoscope: return TabDocument{c.horoscopeSVG, true, base};
+        case OutputTab::planets: return TabDocument{planetPositionsText(c), false, base};
+        case OutputTab::sunMoon: return TabDocument{sunMoonDocument(c), false, base};
+        case OutputTab::positions: return TabDocument{conjunctionsDocument(c), false, base};
+        case OutputTab::location: return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<TabPdf> tabPdf(OutputTab tab, const ExportContext& c) {
+    const TabExport& spec = tabExport(tab);
+    const QString meta = reportMetaLine(c);
+    switch (tab) {
+        case OutputTab::starMap: return TabPdf{svgPage(c.starMapSVG), spec.pdfPageSize, spec.baseName};
+        case OutputTab::horoscope:
+            return TabPdf{svgPage(c.horoscopeSVG), spec.pdfPageSize, spec.baseName};
+        case OutputTab::planets:
+            return TabPdf{reportHTML("Planet Positions", {{"Positions", planetPositionsText(c)}}, meta),
+                          spec.pdfPageSize, spec.baseName};
+        case OutputTab::sunMoon:
+            return TabPdf{reportHTML("Sun & Moon",
+                                     {{"Hourly", c.basicTableHourly}, {"Monthly", c.basicTableMonthly}},
+                                     meta),
+                          spec.pdfPageSize, spec.baseName};
+        case OutputTab::positions:
+            return TabPdf{reportHTML("Conjunctions",
+                                     {{"Daily", c.conjunctionDaily}, {"Yearly", c.conjunctionYearly}},
+                                     meta),
+                          spec.pdfPageSize, spec.baseName};
+        case OutputTab::location: return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+}  // namespace morvane

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QList>
+#include <QSizeF>
+#include <QString>
+
+#include <optional>
+#include <utility>
+
+#include "export/export_context.h"
+#include "export/output_tab.h"
+
+namespace morvane {
+
+/// base name, " - ", place, " - ", date, " ", time, ".", extension; the place is the typed-in
+/// coordinates ("40.50°N 20.90°W") or the selected location's name, the time "HH-MM". Never
+/// holds a path separator: a "/" of a location's name becomes "-".
+QString suggestedFileName(const ExportContext& context, const QString& baseName,
+                          const QString& fileExtension);
+
+/// Whole hours and whole minutes of an hour with a fraction, as file names show them (0, 0 for
+/// a value that is no ordinary number).
+std::pair<long long, long long> clockOfHour(double hour);
+
+/// The positions as the text table of the Nolomar System tab.
+QString planetPositionsText(const ExportContext& context);
+/// "— Hourly —", the hourly table, "— Monthly —", the monthly table.
+QString sunMoonDocument(const ExportContext& context);
+/// "— Daily Conjunctions —", the daily table, "— Yearly Conjunctions —", the yearly table.
+QString conjunctionsDocument(const ExportContext& context);
+
+/// "&", "<" and ">" as entities, in that order; nothing else.
+QString htmlEscaped(const QString& text);
+/// A bare page that fills its page size with the SVG document.
+QString svgPage(const QString& svg);
+/// The last calculation's date label, three blanks, and the place.
+QString reportMetaLine(const ExportContext& context);
+/// A small report: title, metadata, one preformatted block per (heading, text) section.
+QString reportHTML(const QString& title, const QList<std::pair<QString, QString>>& sections,
+                   const QString& metaLine);
+
+/// What the first export button of a tab writes; nothing on the location tab.
+struct TabDocument {
+    QString content;
+    bool isSvg;
+    QString baseName;
+};
+std::optional<TabDocument> tabDocument(OutputTab tab, const ExportContext& context);
+
+/// The page a tab's PDF is made from; nothing on the location tab.
+struct TabPdf {
+    QString html;
+    QSizeF pageSize;  ///< points
+    QString baseName;
+};
+std::optional<TabPdf> tabPdf(OutputTab tab, const ExportContext& context);
+
+}  // namespace morvane

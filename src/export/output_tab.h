@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QSizeF>
+#include <QString>
+
+#include <array>
+
+namespace morvane {
+
+/// The six output tabs, in toolbar order.
+enum class OutputTab { starMap, horoscope, planets, sunMoon, positions, location };
+
+inline constexpr std::array<OutputTab, 6> kAllOutputTabs = {
+    OutputTab::starMap, OutputTab::horoscope, OutputTab::planets,
+    OutputTab::sunMoon, OutputTab::positions, OutputTab::location};
+
+/// What a tab exports. The location tab exports nothing: its base name is empty.
+struct TabExport {
+    QString title;              ///< "Star Map", "Horoscope", "Nolomar System", …
+    QString firstButtonLabel;   ///< "Export SVG", "Export TXT" or "Export"
+    QString baseName;           ///< first part of the suggested file name
+    bool writesSvg = false;     ///< the first button writes SVG (else text)
+    QSizeF pdfPageSize;         ///< points; empty when the tab makes no PDF
+};
+
+const TabExport& tabExport(OutputTab tab);
+
+}  // namespace morvane

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "export/documents.h"
+#include "export/export_controller.h"
+#include "export/pdf_exporter.h"
+#include "model/calculation.h"
+#include "support/pdf_tools.h"
+#include "support/qt_wait.h"
+
+namespace morvane {
+namespace {
+
+using testing::pdfInfo;
+using testing::pdfText;
+using testing::waitUntil;
+
+// The default moment and place, calculated once for all tests.
+const ExportContext& calculated() {
+    static const ExportContext context = [] {
+        ExportContext c;
+        c.selectedCityID = manualCityID();
+        c.cities = {CityPreset::manual()};
+        CalculationResults r = calculateOutputs(258840.0, 0.7068583470577035, -0.3647738136668149);
+        c.dateLabel = r.dateLabel;
+        c.starMapSVG = r.starMapSVG;
+        c.horoscopeSVG = r.horoscopeSVG;
+        c.basicTableHourly = r.basicTableHourly;
+        c.basicTableMonthly = r.basicTableMonthly;
+        c.conjunctionDaily = r.conjunctionDaily;
+        c.conjunctionYearly = r.conjunctionYearly;
+        c.positions = r.positions;
+        return c;
+    }();
+    return context;
+}
+
+QByteArray render(OutputTab tab) {
+    const auto page = tabPdf(tab, calculated());
+    QByteArray pdf;
+    bool done = false;
+    PDFExporter::exportHTML(page->html, page->pageSize, [&](PDFExporter::Result result) {
+        if (const auto* bytes = std::get_if<QByteArray>(&result)) pdf = *bytes;
+        done = true;
+    });
+    EXPECT_TRUE(waitUntil([&] { return done; }, 60000));
+    return pdf;
+}
+
+QString saved(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+}
+
+// Each table row of a text table, as whitespace-separated words, in order. (The report's
+// metadata line also starts with a date label, but has only five words.)
+QList<QStringList> rowsOf(const QString& table) {
+    QList<QStringList> rows;
+    // pdftotext starts each new page with a form feed.
+    for (const QString& line : QString(table).replace('\f', '\n').split('\n')) {
+        const QStringList words = line.split(' ', Qt::SkipEmptyParts);
+        if (words.size() > 6 && QRegularExpression("^\\d{3,}-\\d\\d-\\d\\d$").match(words[0]).hasMatch()) {
+            rows.append(words);
+        }
+    }
+    return rows;
+}
+
+TEST(PdfExport, ChartsAreOnePageOfTheirSize) {
+    QTemporaryDir dir;
+    const auto map = pdfInfo(saved(dir, "map.pdf", render(OutputTab::starMap)));
+    EXPECT_EQ(map.pages, 1);
+    EXPECT_EQ(map.width, 720);
+    EXPECT_EQ(map.height, 720);
+    // The engine sizes pages in 1/300 inch: 760 points come out as 760.08.
+    const auto wheel = pdfInfo(saved(dir, "wheel.pdf", render(OutputTab::horoscope)));
+    EXPECT_EQ(wheel.pages, 1);
+    EXPECT_EQ(wheel.width, 1440);
+    EXPECT_NEAR(wheel.height, 760, 0.1);
+}
+
+TEST(PdfExport, ReportsHoldEveryLineWhole) {
+    QTemporaryDir dir;
+    const struct {
+        OutputTab tab;
+        QString tables;
+        int rows;
+    } reports[] = {
+        {OutputTab::positions, calculated().conjunctionDaily + calculated().conjunctionYearly, 144 + 360},
+        {OutputTab::sunMoon, calculated().basicTableHourly + calculated().basicTableMonthly, 24 + 30},
+        {OutputTab::planets, planetPositionsText(calculated()), 0},
+    };
+    for (const auto& report : reports) {
+        const QString path = saved(dir, "report.pdf", render(report.tab));
+        const auto info = pdfInfo(path);
+        EXPECT_GE(info.pages, 1);
+        EXPECT_EQ(info.width, 612);
+        EXPECT_EQ(info.height, 792);
+        const QString text = pdfText(path);
+        const QList<QStringList> expected = rowsOf(report.tables);
+        EXPECT_EQ(expected.size(), report.rows);
+        // Every row, in order, with every column up to its last conjunction label.
+        const QList<QStringList> found = rowsOf(text);
+        EXPECT_EQ(found.size(), expected.size());
+        for (qsizetype i = 0; i < std::min(found.size(), expected.size()); ++i) {
+            ASSERT_EQ(found[i].join(' ').toStdString(), expected[i].join(' ').toStdString()) << "row " << i;
+        }
+        if (report.tab == OutputTab::planets) {
+            EXPECT_TRUE(text.contains("Mêrgus")) << text.toStdString();
+            EXPECT_TRUE(text.contains("Angberélius"));
+        }
+    }
+    // Long tables go on over further pages of the same size.
+    EXPECT_GT(pdfInfo(saved(dir, "c.pdf", render(OutputTab::positions))).pages, 3);
+}
+
+TEST(PdfExport, CompletionRunsOnceAndTheExporterIsHeldUntilThen) {
+    int calls = 0;
+    PDFExporter::exportHTML("<p>x</p>", QSizeF(200, 200), [&](PDFExporter::Result) { ++calls; });
+    EXPECT_EQ(PDFExporter::activeExporters().size(), 1);
+    ASSERT_TRUE(waitUntil([&] { return calls > 0; }, 60000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(PDFExporter::activeExporters().isEmpty());
+}
+
+// A save dialog that answers at once with a path prepared by the test.
+class AnsweringChooser final : public FileChooser {
+public:
+    std::optional<QString> answer;
+    QString lastMessage;
+    QString lastSuggestedName;
+    Kind lastKind = Kind::text;
+    void chooseSaveLocation(Kind kind, const QString& message, const QString& suggestedName,
+                            std::function<void(std::optional<QString>)> done) override {
+        lastKind = kind;
+        lastMessage = message;
+        lastSuggestedName = suggestedName;
+        done(answer);
+    }
+};
+
+TEST(ExportFlow, ButtonsAskWithTheRightTypeMessageAndName) {
+    QTemporaryDir dir;
+    auto chooser = std::make_unique<AnsweringChooser>();
+    AnsweringChooser* answering = chooser.get();
+    ExportController controller(std::move(chooser));
+    QSignalSpy exported(&controller, &ExportController::exported);
+
+    answering->answer = dir.filePath("map.svg");
+    controller.exportDocument(OutputTab::starMap, calculated());
+    EXPECT_EQ(answering->lastKind, FileChooser::Kind::svg);
+    EXPECT_EQ(answering->lastMessage, "Choose where to save the SVG file");
+    EXPECT_EQ(answering->lastSuggestedName, "Star Map - 40.50°N 20.90°W - 720-01-01 12-00.svg");
+    EXPECT_EQ(exported.count(), 1);
+    EXPECT_TRUE(QFile::exists(dir.filePath("map.svg")));
+
+    answering->answer = dir.filePath("planets.txt");
+    controller.exportDocument(OutputTab::planets, calculated());
+    EXPECT_EQ(answering->lastMessage, "Choose where to save the text file");
+    QFile text(dir.filePath("planets.txt"));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(text.readAll()), planetPositionsText(calculated()));
+
+    answering->answer = dir.filePath("wheel.pdf");
+    controller.exportPDF(OutputTab::horoscope, calculated());
+    EXPECT_EQ(answering->lastMessage, "Choose where to save the PDF file");
+    ASSERT_TRUE(waitUntil([&] { return exported.count() == 3; }, 60000));
+    EXPECT_EQ(pdfInfo(dir.filePath("wheel.pdf")).pages, 1);
+
+    // Cancelled: nothing written, nothing said. Location tab: not even a dialog.
+    answering->answer.reset();
+    controller.exportDocument(OutputTab::sunMoon, calculated());
+    answering->lastMessage.clear();
+    controller.exportDocument(OutputTab::location, calculated());
+    controller.exportPDF(OutputTab::location, calculated());
+    EXPECT_TRUE(answering->lastMessage.isEmpty());
+    EXPECT_EQ(exported.count(), 3);
+}
+
+TEST(ExportFlow, AFailureIsPrintedAndAnnounced) {
+    QTemporaryDir dir;
+    auto chooser = std::make_unique<AnsweringChooser>();
+    chooser->answer = dir.filePath("no/such/folder/map.svg");
+    ExportController controller(std::move(chooser));
+    QSignalSpy failed(&controller, &ExportController::exportFailed);
+    ::testing::internal::CaptureStdout();
+    controller.exportDocument(OutputTab::starMap, calculated());
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_EQ(failed.first().at(0).toString(), dir.filePath("no/such/folder/map.svg"));
+    EXPECT_FALSE(failed.first().at(1).toString().isEmpty());
+    EXPECT_TRUE(printed.starts_with("Error saving SVG: ")) << printed;
+}
+
+}  // namespace
+}  // namespace morvane
