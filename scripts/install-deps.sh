@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libfmt-dev libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev
-  qt6-base-dev qt6-webengine-dev poppler-utils
+  qt6-base-dev qt6-webengine-dev qt6-svg-dev poppler-utils
+  dpkg-dev file
   locales
 )
 

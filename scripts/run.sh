@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Morvane Astro. Until the desktop window exists
-# this shows the command-line companion's answer for the default moment and place.
+# Installs what is missing, builds, and starts Morvane Astro.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh release
-cli=build/release/src/cli/morvane-astro-cli
-"$cli" labels
-echo
-"$cli" positions
+exec build/release/src/app/morvane-astro "$@"

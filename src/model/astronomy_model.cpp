@@ -249,7 +249,10 @@ std::variant<QUuid, LocationError> AstronomyModel::saveLocation(const QString& n
     return entry.id;
 }
 
-void AstronomyModel::deleteLocation(const QUuid& id) {
+void AstronomyModel::deleteLocation(const QUuid& requested) {
+    // A copy: the caller may hand in the id of an entry of cities_ itself, which the removal
+    // below would overwrite with the next entry's id.
+    const QUuid id = requested;
     if (id == manualCityID()) return;
     const qsizetype removed =
         cities_.removeIf([&id](const CityPreset& city) { return city.id == id; });

@@ -106,6 +106,15 @@ TEST(Locations, DeletingTheSelectedEntrySelectsManual) {
 
     model->deleteLocation(manualCityID());
     EXPECT_EQ(model->cities().size(), 13);
+
+    // The id may be handed in as a reference into the list itself, as a view holding the
+    // selected entry does.
+    model->setSelectedCityID(model->cities()[3].id);
+    const QString nextName = model->cities()[4].name;
+    model->deleteLocation(model->cities()[3].id);
+    EXPECT_EQ(model->selectedCityID(), manualCityID());
+    EXPECT_TRUE(namesOf(model->cities()).contains(nextName));
+    EXPECT_EQ(model->cities().size(), 12);
     EXPECT_EQ(model->cities().constFirst(), CityPreset::manual());
 }
 

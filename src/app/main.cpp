@@ -1,0 +1,22 @@
+#include <QApplication>
+#include <QIcon>
+
+#include "export/pdf_exporter.h"
+#include "ui/main_view.h"
+#include "ui/morvane_astro_app.h"
+#include "ui/resources.h"
+
+int main(int argc, char** argv) {
+    morvane::prepareWebEngine();  // before the application object
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("MorvaneAstro"));
+    QApplication::setApplicationName(QStringLiteral("MorvaneAstro"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Morvane Astro"));
+    QApplication::setDesktopFileName(QStringLiteral("morvane-astro"));
+    morvane::ensureResources();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/MorvaneAstro.svg")));
+
+    morvane::MorvaneAstroApp app;
+    app.mainWindow()->show();
+    return QApplication::exec();
+}

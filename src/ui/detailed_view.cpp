@@ -1,0 +1,85 @@
+#include "ui/detailed_view.h"
+
+#include <QVBoxLayout>
+
+#include "model/astronomy_model.h"
+#include "ui/map_location_picker.h"
+#include "ui/output_views.h"
+
+namespace morvane {
+
+DetailedView::DetailedView(AstronomyModel* model, QWidget* parent)
+    : QWidget(parent), model_(model), layout_(new QVBoxLayout(this)) {
+    layout_->setContentsMargins(0, 0, 0, 0);
+    // A finished calculation updates the visible view at once. The model announces its outputs
+    // one after another in one go; they are taken together in one refresh right after, so a
+    // chart's page loads once per calculation.
+    for (auto signal : {&AstronomyModel::starMapSVGChanged, &AstronomyModel::horoscopeSVGChanged,
+                        &AstronomyModel::positionsChanged, &AstronomyModel::basicTableHourlyChanged,
+                        &AstronomyModel::basicTableMonthlyChanged,
+                        &AstronomyModel::nextFullMoonLabelChanged,
+                        &AstronomyModel::nextNewMoonLabelChanged,
+                        &AstronomyModel::conjunctionDailyChanged,
+                        &AstronomyModel::conjunctionYearlyChanged}) {
+        connect(model_, signal, this, [this] {
+            if (refreshPending_) return;
+            refreshPending_ = true;
+            QMetaObject::invokeMethod(this, [this] {
+                refreshPending_ = false;
+                refresh();
+            }, Qt::QueuedConnection);
+        });
+    }
+    setTab(OutputTab::starMap);
+}
+
+void DetailedView::setTab(OutputTab tab) {
+    tab_ = tab;
+    if (view_ != nullptr) {
+        layout_->removeWidget(view_);
+        view_->hide();         // gone at once, even before the event loop deletes it
+        view_->deleteLater();  // releases a chart's web view too
+    }
+    switch (tab) {
+        case OutputTab::starMap:
+        case OutputTab::horoscope: {
+            auto* chart = new ChartView(this);
+            connect(chart->svgView(), &SVGView::pageLoaded, this, &DetailedView::chartLoaded);
+            view_ = chart;
+            break;
+        }
+        case OutputTab::planets: view_ = new PlanetsView(this); break;
+        case OutputTab::sunMoon: view_ = new TablesView(this); break;
+        case OutputTab::positions: view_ = new PositionsView(this); break;
+        case OutputTab::location: view_ = new MapLocationPickerView(model_, this); break;
+    }
+    layout_->addWidget(view_);
+    refresh();
+}
+
+void DetailedView::refresh() {
+    switch (tab_) {
+        case OutputTab::starMap:
+            static_cast<ChartView*>(view_)->setSvg(model_->starMapSVG());
+            break;
+        case OutputTab::horoscope:
+            static_cast<ChartView*>(view_)->setSvg(model_->horoscopeSVG());
+            break;
+        case OutputTab::planets:
+            static_cast<PlanetsView*>(view_)->setPositions(model_->positions());
+            break;
+        case OutputTab::sunMoon:
+            static_cast<TablesView*>(view_)->setTables(model_->basicTableHourly(),
+                                                        model_->basicTableMonthly(),
+                                                        model_->nextFullMoonLabel(),
+                                                        model_->nextNewMoonLabel());
+            break;
+        case OutputTab::positions:
+            static_cast<PositionsView*>(view_)->setTables(model_->conjunctionDaily(),
+                                                           model_->conjunctionYearly());
+            break;
+        case OutputTab::location: break;  // the picker reads the model itself
+    }
+}
+
+}  // namespace morvane

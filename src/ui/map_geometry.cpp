@@ -1,0 +1,137 @@
+#include "ui/map_geometry.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "engine/constants.h"
+
+namespace morvane {
+
+namespace {
+
+// The projection of the Venarive map: row 3194 is the equator, column 1768 longitude 0.
+constexpr double kEquatorRow = 3194.0;
+constexpr double kPrimeMeridianColumn = 1768.0;
+constexpr double kUnitsPerRadianLatitude = 2987.9749016072433;
+// Shrinks with the cosine of the latitude.
+constexpr double kUnitsPerRadianLongitude = 2992.1129301276324;
+constexpr double kMaxLatitude = 1.0471975511965976;   // 60 degrees
+constexpr double kMaxLongitude = 0.7853981633974483;  // 45 degrees
+
+constexpr double kScrollZoomPerUnit = 0.04;
+constexpr double kMinScrollFactor = 0.5;
+constexpr double kMaxScrollFactor = 2.0;
+constexpr double kAngleUnitsPerNotch = 120.0;
+constexpr double kLinesPerNotch = 3.0;
+
+double clampedZoom(double zoom) { return std::max(std::min(zoom, kMapMaxZoom), kMapMinZoom); }
+
+double degrees(double radians) { return radians * 180.0 / kPi; }
+
+}  // namespace
+
+std::optional<GeoPoint> inverseMapProjection(QPointF projectionPoint) {
+    const double lat = (kEquatorRow - projectionPoint.y()) / kUnitsPerRadianLatitude;
+    if (lat < 0.0 || lat > kMaxLatitude) return std::nullopt;
+    const double lon =
+        (projectionPoint.x() - kPrimeMeridianColumn) / (std::cos(lat) * kUnitsPerRadianLongitude);
+    if (lon > kMaxLongitude || lon < -kMaxLongitude) return std::nullopt;
+    return GeoPoint{lat, lon};
+}
+
+QSizeF mapBaseSize(QSizeF area) {
+    const double w = area.width();
+    const double h = area.height();
+    if (w / h < kMapAspectRatio) return {w, w * 1633.0 / 2158.0};
+    return {h * 2158.0 / 1633.0, h};
+}
+
+MapLayout mapLayout(QSizeF area, double zoom, double pinchDelta, QPointF pan, QPointF dragDelta) {
+    const QSizeF base = mapBaseSize(area);
+    const double z = zoom * pinchDelta;
+    const QSizeF display(base.width() * z, base.height() * z);
+    const QPointF p = pan + dragDelta;
+    const QPointF origin((area.width() - display.width()) * 0.5 + p.x(),
+                         (area.height() - display.height()) * 0.5 + p.y());
+    return {origin, display};
+}
+
+std::optional<QPointF> viewToProjection(QPointF viewPoint, const MapLayout& layout) {
+    const double dx = viewPoint.x() - layout.origin.x();
+    if (dx < 0.0 || dx > layout.displaySize.width()) return std::nullopt;
+    const double dy = viewPoint.y() - layout.origin.y();
+    if (dy < 0.0 || dy > layout.displaySize.height()) return std::nullopt;
+    return QPointF(dx * kMapProjectionWidth / layout.displaySize.width(),
+                   dy * kMapProjectionHeight / layout.displaySize.height());
+}
+
+std::optional<GeoPoint> geoPointAt(QPointF viewPoint, const MapLayout& layout) {
+    const auto projected = viewToProjection(viewPoint, layout);
+    if (!projected) return std::nullopt;
+    return inverseMapProjection(*projected);
+}
+
+MapZoomState zoomAround(MapZoomState state, double factor, std::optional<QPointF> anchor,
+                        QSizeF area) {
+    const double oldZoom = state.zoom;
+    const double newZoom = clampedZoom(oldZoom * factor);
+    const double w = area.width();
+    const double h = area.height();
+    if (newZoom == oldZoom || w <= 0.0 || h <= 0.0) return state;
+    if (newZoom == kMapMinZoom) return {newZoom, QPointF(0.0, 0.0)};
+
+    const QPointF a = anchor.value_or(QPointF(w * 0.5, h * 0.5));
+    const QSizeF base = mapBaseSize(area);
+    const double ratio = newZoom / oldZoom;
+    // Per axis: the anchor's distance to the map's corner grows by the ratio; the centring
+    // term of the new size is taken back out, since the layout adds it again.
+    const auto axis = [ratio, oldZoom, newZoom](double anchorAt, double pan, double extent,
+                                                double baseExtent) {
+        const double oldOrigin = pan + (extent - oldZoom * baseExtent) * 0.5;
+        return anchorAt - ratio * (anchorAt - oldOrigin) - (extent - newZoom * baseExtent) * 0.5;
+    };
+    return {newZoom, QPointF(axis(a.x(), state.pan.x(), w, base.width()),
+                             axis(a.y(), state.pan.y(), h, base.height()))};
+}
+
+MapZoomState endPinch(MapZoomState state, double magnification) {
+    const double zoom = clampedZoom(state.zoom * magnification);
+    if (zoom == kMapMinZoom) return {zoom, QPointF(0.0, 0.0)};
+    return {zoom, state.pan};
+}
+
+double scrollZoomFactor(double delta) {
+    return std::clamp(1.0 + delta * kScrollZoomPerUnit, kMinScrollFactor, kMaxScrollFactor);
+}
+
+double wheelScrollDelta(QPoint pixelDelta, QPoint angleDelta) {
+    const auto dominant = [](QPoint d) {
+        return std::abs(d.x()) > std::abs(d.y()) ? d.x() : d.y();
+    };
+    if (!pixelDelta.isNull()) return dominant(pixelDelta);
+    return dominant(angleDelta) / kAngleUnitsPerNotch * kLinesPerNotch;
+}
+
+double roundedThousandths(double value) { return std::round(std::fabs(value) * 1000.0) / 1000.0; }
+
+PickedLocation pickedLocation(GeoPoint point) {
+    const double latDeg = degrees(point.lat);
+    const double lonDeg = degrees(point.lon);
+    return {roundedThousandths(latDeg), roundedThousandths(lonDeg), latDeg >= 0.0, lonDeg < 0.0};
+}
+
+std::string mapHoverText(GeoPoint point) {
+    const double latDeg = degrees(point.lat);
+    const double lonDeg = degrees(point.lon);
+    return fmt::format("{:.3f}° {}   {:.3f}° {}", std::fabs(latDeg), point.lat >= 0.0 ? "N" : "S",
+                       std::fabs(lonDeg), point.lon >= 0.0 ? "E" : "W");
+}
+
+std::string zoomPercentText(double zoom) {
+    return fmt::format("{}%", static_cast<long long>(std::trunc(zoom * 100.0)));
+}
+
+}  // namespace morvane

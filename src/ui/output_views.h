@@ -1,0 +1,130 @@
+#pragma once
+
+// The views of the output area: each shows the values it is given and changes nothing.
+
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+#include "engine/positions.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QStackedWidget;
+class QTableWidget;
+class QWebEngineView;
+
+namespace morvane {
+
+class SegmentedChoice;
+
+/// The page an SVG document is shown in: it scales to the whole view on a transparent page.
+QString svgViewPage(const QString& svg);
+
+/// One SVG document in an embedded web view whose own background is off.
+class SVGView : public QWidget {
+    Q_OBJECT
+public:
+    explicit SVGView(QWidget* parent = nullptr);
+    /// Reloads the whole page.
+    void setSvg(const QString& svg);
+    QWebEngineView* webView() const { return view_; }
+    /// The page last loaded.
+    const QString& page() const { return page_; }
+
+signals:
+    /// The page finished loading (for measurements and tests).
+    void pageLoaded(bool ok);
+
+private:
+    QWebEngineView* view_;
+    QString page_;
+    bool loaded_ = false;
+};
+
+/// A chart on the text-background colour: the star map and the horoscope look alike.
+class ChartView : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChartView(QWidget* parent = nullptr);
+    void setSvg(const QString& svg) { svgView_->setSvg(svg); }
+    SVGView* svgView() const { return svgView_; }
+
+private:
+    SVGView* svgView_;
+};
+
+/// Monospaced, selectable text that never wraps and scrolls both ways; a placeholder when empty.
+class MonospacedTextView : public QWidget {
+    Q_OBJECT
+public:
+    explicit MonospacedTextView(QString placeholder, QWidget* parent = nullptr);
+    void setText(const QString& text);
+    [[nodiscard]] bool showsPlaceholder() const;
+    QPlainTextEdit* textEdit() const { return text_; }
+    QLabel* placeholderLabel() const { return placeholder_; }
+
+private:
+    QStackedWidget* stack_;
+    QLabel* placeholder_;
+    QPlainTextEdit* text_;
+};
+
+/// The positions list as a table with a colour dot per body, or "No Positions".
+class PlanetsView : public QWidget {
+    Q_OBJECT
+public:
+    explicit PlanetsView(QWidget* parent = nullptr);
+    void setPositions(const std::vector<BodyPosition>& positions);
+    QTableWidget* table() const { return table_; }
+    [[nodiscard]] bool showsEmptyState() const;
+
+private:
+    QStackedWidget* stack_;
+    QTableWidget* table_;
+};
+
+/// The sun and moon tables with the next full and new moon.
+class TablesView : public QWidget {
+    Q_OBJECT
+public:
+    explicit TablesView(QWidget* parent = nullptr);
+    void setTables(const QString& hourly, const QString& monthly, const QString& nextFullMoon,
+                   const QString& nextNewMoon);
+    SegmentedChoice* choice() const { return choice_; }
+    MonospacedTextView* textView() const { return text_; }
+    QLabel* nextFullMoonLabel() const { return full_; }
+    QLabel* nextNewMoonLabel() const { return new_; }
+
+private:
+    void refresh();
+    SegmentedChoice* choice_;
+    QLabel* full_;
+    QLabel* new_;
+    MonospacedTextView* text_;
+    QString hourly_;
+    QString monthly_;
+};
+
+/// The daily and yearly conjunction tables.
+class PositionsView : public QWidget {
+    Q_OBJECT
+public:
+    explicit PositionsView(QWidget* parent = nullptr);
+    void setTables(const QString& daily, const QString& yearly);
+    SegmentedChoice* choice() const { return choice_; }
+    MonospacedTextView* textView() const { return text_; }
+
+private:
+    void refresh();
+    SegmentedChoice* choice_;
+    MonospacedTextView* text_;
+    QString daily_;
+    QString yearly_;
+};
+
+/// The display colour of a body's plain colour name.
+QColor bodyColor(const std::string& name);
+
+}  // namespace morvane
