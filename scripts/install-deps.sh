@@ -8,6 +8,7 @@ packages=(
   libfmt-dev libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev
   qt6-base-dev qt6-webengine-dev qt6-svg-dev poppler-utils
   dpkg-dev file
+  clang libclang-rt-14-dev valgrind
   locales
 )
 

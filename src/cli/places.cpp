@@ -64,11 +64,11 @@ std::optional<QString> closestPlaceName(const QList<CityPreset>& places, const Q
 }
 
 std::string readableDegrees(double radians) {
-    std::string text = fmt::format("{:.6f}", radians * kDegreesPerRadian);
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
-    if (text == "-0") text = "0";
-    return text;
+    const std::string text = fmt::format("{:.6f}", radians * kDegreesPerRadian);
+    std::size_t end = text.find_last_not_of('0');
+    if (text[end] == '.') --end;
+    const std::string trimmed = text.substr(0, end + 1);
+    return trimmed == "-0" ? std::string("0") : trimmed;
 }
 
 }  // namespace morvane::cli

@@ -61,8 +61,22 @@ QString suggestedFileName(const ExportContext& c, const QString& baseName,
     const auto [hours, minutes] = clockOfHour(c.hour);
     const std::string when = fmt::format("{:03d}-{:02d}-{:02d} {:02d}-{:02d}", c.year,
                                          plusOne(c.monthIndex), plusOne(c.dayIndex), hours, minutes);
-    return baseName + QStringLiteral(" - ") + place + QStringLiteral(" - ") + fromStd(when) +
-           QLatin1Char('.') + fileExtension;
+    const QString tail = QStringLiteral(" - ") + fromStd(when) + QLatin1Char('.') + fileExtension;
+    QString name = baseName + QStringLiteral(" - ") + place + tail;
+    // A file name has at most 255 bytes: a very long location name is cut to fit.
+    constexpr qsizetype kMaxBytes = 255;
+    if (name.toUtf8().size() > kMaxBytes) {
+        const qsizetype room = kMaxBytes - (baseName + QStringLiteral(" - ") + tail).toUtf8().size() -
+                               QStringLiteral("…").toUtf8().size();
+        QString cut;
+        for (const QChar c : place) {
+            if ((cut + c).toUtf8().size() > room) break;
+            cut += c;
+        }
+        if (!cut.isEmpty() && cut.back().isHighSurrogate()) cut.chop(1);
+        name = baseName + QStringLiteral(" - ") + cut + QStringLiteral("…") + tail;
+    }
+    return name;
 }
 
 QString planetPositionsText(const ExportContext& c) { return fromStd(positionsText(c.positions)); }

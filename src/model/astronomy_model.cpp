@@ -2,8 +2,9 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
-#include <QPointer>
 #include <QThreadPool>
+
+#include <deque>
 
 #include "engine/calendar.h"
 
@@ -40,13 +41,67 @@ AstronomyModel::AstronomyModel(Storage storage, QObject* parent)
                                  : std::make_unique<QSettingsStore>()),
       locationsFile_(storage.locationsFolder ? LocationsFile(*storage.locationsFolder)
                                              : LocationsFile()),
+      handBack_(std::make_shared<HandBack>()),
       selectedCityID_(manualCityID()) {
+    handBack_->receiver = this;
     qRegisterMetaType<std::vector<BodyPosition>>();
     loadSettings();
     loadLocations();
 }
 
-AstronomyModel::~AstronomyModel() = default;
+AstronomyModel::~AstronomyModel() {
+    // From here on no calculation hands anything to this model; one that finishes later drops
+    // its results, and a hand-back already posted is discarded with the object.
+    const std::lock_guard lock(handBack_->mutex);
+    handBack_->receiver = nullptr;
+}
+
+// --- The background task ----------------------------------------------------------------
+
+namespace {
+
+// The jobs waiting for a pool thread. They cross threads through this lock, whose mutex needs
+// no construction at run time, so that every hand-over is plain to ThreadSanitizer too (the
+// pool's own locks are not instrumented, and anything handed through them alone would look
+// like a race).
+struct Job {
+    std::weak_ptr<HandBack> handBack;
+    double t;
+    double latitude;
+    double longitude;
+};
+std::mutex jobsMutex;
+std::deque<Job> jobs;
+
+}  // namespace
+
+void CalculationTask::enqueue(std::weak_ptr<HandBack> handBack, double t, double latitude,
+                              double longitude) {
+    {
+        const std::lock_guard lock(jobsMutex);
+        jobs.push_back({std::move(handBack), t, latitude, longitude});
+    }
+    QThreadPool::globalInstance()->start(new CalculationTask);
+}
+
+void CalculationTask::run() {
+    Job job;
+    {
+        const std::lock_guard lock(jobsMutex);
+        if (jobs.empty()) return;
+        job = std::move(jobs.front());
+        jobs.pop_front();
+    }
+    CalculationResults results = calculateOutputs(job.t, job.latitude, job.longitude);
+    const std::shared_ptr<HandBack> handBack = job.handBack.lock();
+    if (!handBack) return;
+    const std::lock_guard lock(handBack->mutex);
+    if (handBack->receiver == nullptr) return;  // the model is gone: the results are dropped
+    handBack->results = std::move(results);
+    // Posting holds the lock, so the model cannot be destroyed half-way; the call carries no
+    // data, only the wish to be woken on the user-interface thread.
+    QMetaObject::invokeMethod(handBack->receiver, "takeResults", Qt::QueuedConnection);
+}
 
 const QStringList& AstronomyModel::months() {
     static const QStringList names = [] {
@@ -172,20 +227,16 @@ void AstronomyModel::calculate() {
     }
     const double t = *moment.t;
 
-    QPointer<AstronomyModel> model(this);
-    QThreadPool::globalInstance()->start([model, t, lat, lon] {
-        CalculationResults results = calculateOutputs(t, lat, lon);
-        QCoreApplication* app = QCoreApplication::instance();
-        if (app == nullptr) return;
-        // The check of the weak reference happens on the user-interface thread, where the
-        // model is destroyed, so it cannot go away between the check and the assignment.
-        QMetaObject::invokeMethod(
-            app,
-            [model, results = std::move(results)]() mutable {
-                if (model) model->publish(std::move(results));
-            },
-            Qt::QueuedConnection);
-    });
+    CalculationTask::enqueue(handBack_, t, lat, lon);
+}
+
+void AstronomyModel::takeResults() {
+    std::optional<CalculationResults> results;
+    {
+        const std::lock_guard lock(handBack_->mutex);
+        results.swap(handBack_->results);
+    }
+    if (results) publish(std::move(*results));
 }
 
 void AstronomyModel::publish(CalculationResults results) {

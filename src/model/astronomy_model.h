@@ -6,7 +6,10 @@
 #include <QStringList>
 #include <QUuid>
 
+#include <QRunnable>
+
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -20,6 +23,25 @@
 Q_DECLARE_METATYPE(std::vector<morvane::BodyPosition>)
 
 namespace morvane {
+
+class AstronomyModel;
+
+/// Where a finished calculation leaves its results for the model. The model holds it; each
+/// task holds it weakly and finds `receiver` cleared once the model is gone.
+struct HandBack {
+    std::mutex mutex;
+    AstronomyModel* receiver = nullptr;
+    std::optional<CalculationResults> results;
+};
+
+/// One calculation on the thread pool. It holds only the three numbers and the hand-back,
+/// weakly, and cannot be cancelled.
+class CalculationTask : public QRunnable {
+public:
+    static void enqueue(std::weak_ptr<HandBack> handBack, double t, double latitude,
+                        double longitude);
+    void run() override;
+};
 
 /// The application's one state object: the ten inputs (stored as settings), the saved
 /// locations (stored in locations.json) and the outputs of the last calculation. It lives on
@@ -151,6 +173,8 @@ signals:
     void errorMessageChanged();
 
 private:
+    // Woken on the user-interface thread by a finished calculation.
+    Q_INVOKABLE void takeResults();
     void loadSettings();
     void saveLocationSettings();
     void saveTimeSettings();
@@ -163,6 +187,7 @@ private:
 
     std::unique_ptr<SettingsStore> settings_;
     LocationsFile locationsFile_;
+    std::shared_ptr<HandBack> handBack_;
 
     QList<CityPreset> cities_;
     QUuid selectedCityID_;

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <optional>
 
 #include "engine/constants.h"
 #include "export/export_context.h"
@@ -151,15 +152,18 @@ QWidget* SidebarView::makeLocationSection() {
     manual->addWidget(saveAs_, 2, 0, 1, 3, Qt::AlignLeft);
     layout->addWidget(manualRows_);
 
-    const auto parseInto = [this](QLineEdit* field, void (AstronomyModel::*setter)(double)) {
+    // The number as the user's locale writes it; nothing when it is not a number.
+    const auto parsed = [](const QLineEdit* field) -> std::optional<double> {
         bool ok = false;
         const double value = QLocale().toDouble(field->text().trimmed(), &ok);
-        if (ok) (model_->*setter)(value);
+        return ok ? std::optional<double>(value) : std::nullopt;
     };
-    connect(latitude_, &QLineEdit::editingFinished, this,
-            [this, parseInto] { parseInto(latitude_, &AstronomyModel::setManualLatDeg); });
-    connect(longitude_, &QLineEdit::editingFinished, this,
-            [this, parseInto] { parseInto(longitude_, &AstronomyModel::setManualLongDeg); });
+    connect(latitude_, &QLineEdit::editingFinished, this, [this, parsed] {
+        if (const auto degrees = parsed(latitude_)) model_->setManualLatDeg(*degrees);
+    });
+    connect(longitude_, &QLineEdit::editingFinished, this, [this, parsed] {
+        if (const auto degrees = parsed(longitude_)) model_->setManualLongDeg(*degrees);
+    });
     connect(northSouth_, &SegmentedChoice::chosen, model_, &AstronomyModel::setLatNorth);
     connect(westEast_, &SegmentedChoice::chosen, model_, &AstronomyModel::setLongWest);
     connect(saveAs_, &QPushButton::clicked, this, &SidebarView::openSaveSheet);

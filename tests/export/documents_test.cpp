@@ -49,6 +49,18 @@ TEST(SuggestedFileName, NeverOpensAFolder) {
     EXPECT_EQ(name, "Star Map - North-South ..-x - 720-01-01 12-00.svg");
 }
 
+TEST(SuggestedFileName, AVeryLongNameIsCutToFitAFileName) {
+    ExportContext c = defaults();
+    const CityPreset longName{QUuid::createUuid(), QString(10000, QChar(u'é')), 0, 0};
+    c.cities.append(longName);
+    c.selectedCityID = longName.id;
+    const QString name = suggestedFileName(c, "Star Map", "svg");
+    EXPECT_LE(name.toUtf8().size(), 255);
+    EXPECT_GT(name.toUtf8().size(), 240);
+    EXPECT_TRUE(name.startsWith("Star Map - éé"));
+    EXPECT_TRUE(name.endsWith("é… - 720-01-01 12-00.svg")) << name.toStdString();
+}
+
 TEST(SuggestedFileName, DamagedHourGivesAPlainClock) {
     ExportContext c = defaults();
     c.hour = std::numeric_limits<double>::quiet_NaN();

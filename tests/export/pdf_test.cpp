@@ -184,6 +184,19 @@ TEST(ExportFlow, ButtonsAskWithTheRightTypeMessageAndName) {
     EXPECT_EQ(exported.count(), 3);
 }
 
+TEST(ExportFlow, AWindowClosedWhileItsPdfRendersLosesNothingElse) {
+    QTemporaryDir dir;
+    auto chooser = std::make_unique<AnsweringChooser>();
+    chooser->answer = dir.filePath("late.pdf");
+    auto controller = std::make_unique<ExportController>(std::move(chooser));
+    controller->exportPDF(OutputTab::starMap, calculated());
+    ASSERT_EQ(PDFExporter::activeExporters().size(), 1);
+    controller.reset();  // the window and its buttons are gone
+    ASSERT_TRUE(waitUntil([] { return PDFExporter::activeExporters().isEmpty(); }, 60000));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(QFile::exists(dir.filePath("late.pdf")));
+}
+
 TEST(ExportFlow, AFailureIsPrintedAndAnnounced) {
     QTemporaryDir dir;
     auto chooser = std::make_unique<AnsweringChooser>();
