@@ -19,16 +19,7 @@ namespace {
 morvane::ExportContext defaultContext() {
     morvane::ExportContext c;
     c.selectedCityID = morvane::manualCityID();
-    morvane::CalculationResults r =
-        morvane::calculateOutputs(258840.0, 0.7068583470577035, -0.3647738136668149);
-    c.dateLabel = r.dateLabel;
-    c.starMapSVG = r.starMapSVG;
-    c.horoscopeSVG = r.horoscopeSVG;
-    c.basicTableHourly = r.basicTableHourly;
-    c.basicTableMonthly = r.basicTableMonthly;
-    c.conjunctionDaily = r.conjunctionDaily;
-    c.conjunctionYearly = r.conjunctionYearly;
-    c.positions = r.positions;
+    c.takeOutputs(morvane::calculateOutputs(258840.0, 0.7068583470577035, -0.3647738136668149));
     return c;
 }
 

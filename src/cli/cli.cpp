@@ -376,15 +376,7 @@ ExportContext exportContextOf(const Invocation& call) {
         c.dayIndex = call.date.day - 1;
         c.hour = hourOfClock(call.time.hours, call.time.minutes);
     }
-    CalculationResults results = calculateOutputs(t, call.latitude, call.longitude);
-    c.dateLabel = results.dateLabel;
-    c.starMapSVG = results.starMapSVG;
-    c.horoscopeSVG = results.horoscopeSVG;
-    c.basicTableHourly = results.basicTableHourly;
-    c.basicTableMonthly = results.basicTableMonthly;
-    c.conjunctionDaily = results.conjunctionDaily;
-    c.conjunctionYearly = results.conjunctionYearly;
-    c.positions = std::move(results.positions);
+    c.takeOutputs(calculateOutputs(t, call.latitude, call.longitude));
     return c;
 }
 

@@ -27,4 +27,15 @@ ExportContext ExportContext::fromModel(const AstronomyModel& model) {
     return c;
 }
 
+void ExportContext::takeOutputs(CalculationResults results) {
+    dateLabel = std::move(results.dateLabel);
+    starMapSVG = std::move(results.starMapSVG);
+    horoscopeSVG = std::move(results.horoscopeSVG);
+    basicTableHourly = std::move(results.basicTableHourly);
+    basicTableMonthly = std::move(results.basicTableMonthly);
+    conjunctionDaily = std::move(results.conjunctionDaily);
+    conjunctionYearly = std::move(results.conjunctionYearly);
+    positions = std::move(results.positions);
+}
+
 }  // namespace morvane

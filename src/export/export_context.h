@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/positions.h"
+#include "model/calculation.h"
 #include "model/city_preset.h"
 
 namespace morvane {
@@ -37,6 +38,8 @@ struct ExportContext {
     std::vector<BodyPosition> positions;
 
     static ExportContext fromModel(const AstronomyModel& model);
+    /// Takes the outputs of a calculation made outside a model (the CLI, tests, benchmarks).
+    void takeOutputs(CalculationResults results);
 };
 
 }  // namespace morvane

@@ -48,6 +48,19 @@ QIcon dot(const QColor& color) {
     return QIcon(pixmap);
 }
 
+// A column without spacing: the segmented choice with 8 points around it, then a divider.
+QVBoxLayout* columnUnderChoice(QWidget* view, SegmentedChoice* choice) {
+    auto* layout = new QVBoxLayout(view);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* choiceRow = new QHBoxLayout;
+    choiceRow->setContentsMargins(8, 8, 8, 8);
+    choiceRow->addWidget(choice);
+    layout->addLayout(choiceRow);
+    layout->addWidget(divider(view));
+    return layout;
+}
+
 }  // namespace
 
 QString svgViewPage(const QString& svg) {
@@ -214,14 +227,7 @@ QLabel* moonRow(QVBoxLayout* layout, const QString& caption, QWidget* parent) {
 TablesView::TablesView(QWidget* parent)
     : QWidget(parent),
       choice_(new SegmentedChoice(QStringLiteral("Hourly"), QStringLiteral("Monthly"), this)) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto* choiceRow = new QHBoxLayout;
-    choiceRow->setContentsMargins(8, 8, 8, 8);
-    choiceRow->addWidget(choice_);
-    layout->addLayout(choiceRow);
-    layout->addWidget(divider(this));
+    QVBoxLayout* layout = columnUnderChoice(this, choice_);
     full_ = moonRow(layout, QStringLiteral("Next full moon:"), this);
     new_ = moonRow(layout, QStringLiteral("Next new moon:"), this);
     text_ = new MonospacedTextView(QStringLiteral("No table data"), this);
@@ -244,14 +250,7 @@ PositionsView::PositionsView(QWidget* parent)
     : QWidget(parent),
       choice_(new SegmentedChoice(QStringLiteral("Daily"), QStringLiteral("Yearly"), this)),
       text_(new MonospacedTextView(QStringLiteral("No conjunction data"), this)) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto* choiceRow = new QHBoxLayout;
-    choiceRow->setContentsMargins(8, 8, 8, 8);
-    choiceRow->addWidget(choice_);
-    layout->addLayout(choiceRow);
-    layout->addWidget(divider(this));
+    QVBoxLayout* layout = columnUnderChoice(this, choice_);
     layout->addWidget(text_, 1);
     connect(choice_, &SegmentedChoice::chosen, this, &PositionsView::refresh);
 }

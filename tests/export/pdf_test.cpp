@@ -24,15 +24,7 @@ const ExportContext& calculated() {
         ExportContext c;
         c.selectedCityID = manualCityID();
         c.cities = {CityPreset::manual()};
-        CalculationResults r = calculateOutputs(258840.0, 0.7068583470577035, -0.3647738136668149);
-        c.dateLabel = r.dateLabel;
-        c.starMapSVG = r.starMapSVG;
-        c.horoscopeSVG = r.horoscopeSVG;
-        c.basicTableHourly = r.basicTableHourly;
-        c.basicTableMonthly = r.basicTableMonthly;
-        c.conjunctionDaily = r.conjunctionDaily;
-        c.conjunctionYearly = r.conjunctionYearly;
-        c.positions = r.positions;
+        c.takeOutputs(calculateOutputs(258840.0, 0.7068583470577035, -0.3647738136668149));
         return c;
     }();
     return context;

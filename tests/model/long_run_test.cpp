@@ -3,6 +3,8 @@
 
 #include <QFile>
 
+#include <cstdio>
+
 #include "model_fixture.h"
 #include "support/qt_wait.h"
 
@@ -34,6 +36,7 @@ TEST(LongRun, AThousandCalculationsDoNotGrowMemory) {
     const long before = residentKb();
     for (int i = 100; i < 1000; ++i) calculateOnce(i);
     const long after = residentKb();
+    std::printf("resident memory after 100 calculations: %ld kB, after 1000: %ld kB\n", before, after);
     EXPECT_GT(before, 0);
     EXPECT_LT(after - before, 8 * 1024) << "grew from " << before << " kB to " << after << " kB";
 }
