@@ -144,25 +144,25 @@ std::optional<TabDocument> tabDocument(OutputTab tab, const ExportContext& c) {
 }
 
 std::optional<TabPdf> tabPdf(OutputTab tab, const ExportContext& c) {
-    const TabExport& spec = tabExport(tab);
+    const TabExport& exported = tabExport(tab);
     const QString meta = reportMetaLine(c);
     switch (tab) {
-        case OutputTab::starMap: return TabPdf{svgPage(c.starMapSVG), spec.pdfPageSize, spec.baseName};
+        case OutputTab::starMap: return TabPdf{svgPage(c.starMapSVG), exported.pdfPageSize, exported.baseName};
         case OutputTab::horoscope:
-            return TabPdf{svgPage(c.horoscopeSVG), spec.pdfPageSize, spec.baseName};
+            return TabPdf{svgPage(c.horoscopeSVG), exported.pdfPageSize, exported.baseName};
         case OutputTab::planets:
             return TabPdf{reportHTML("Planet Positions", {{"Positions", planetPositionsText(c)}}, meta),
-                          spec.pdfPageSize, spec.baseName};
+                          exported.pdfPageSize, exported.baseName};
         case OutputTab::sunMoon:
             return TabPdf{reportHTML("Sun & Moon",
                                      {{"Hourly", c.basicTableHourly}, {"Monthly", c.basicTableMonthly}},
                                      meta),
-                          spec.pdfPageSize, spec.baseName};
+                          exported.pdfPageSize, exported.baseName};
         case OutputTab::positions:
             return TabPdf{reportHTML("Conjunctions",
                                      {{"Daily", c.conjunctionDaily}, {"Yearly", c.conjunctionYearly}},
                                      meta),
-                          spec.pdfPageSize, spec.baseName};
+                          exported.pdfPageSize, exported.baseName};
         case OutputTab::location: return std::nullopt;
     }
     return std::nullopt;
