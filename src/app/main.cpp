@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QIcon>
+#include <QLoggingCategory>
 
 #include "export/pdf_exporter.h"
 #include "ui/main_view.h"
@@ -8,6 +9,8 @@
 
 int main(int argc, char** argv) {
     morvane::prepareWebEngine();  // before the application object
+    // The web engine describes its graphics set-up at every start; users need not read it.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("MorvaneAstro"));
     QApplication::setApplicationName(QStringLiteral("MorvaneAstro"));
