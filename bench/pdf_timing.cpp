@@ -19,7 +19,7 @@ namespace {
 morvane::ExportContext defaultContext() {
     morvane::ExportContext c;
     c.selectedCityID = morvane::manualCityID();
-    c.takeOutputs(morvane::calculateOutputs(258840.0, 0.7068583470577035, -0.3647738136668149));
+    c.outputs = morvane::calculateOutputs(258840.0, 0.7068583470577035, -0.3647738136668149);
     return c;
 }
 

@@ -376,7 +376,7 @@ ExportContext exportContextOf(const Invocation& call) {
         c.dayIndex = call.date.day - 1;
         c.hour = hourOfClock(call.time.hours, call.time.minutes);
     }
-    c.takeOutputs(calculateOutputs(t, call.latitude, call.longitude));
+    c.outputs = calculateOutputs(t, call.latitude, call.longitude);
     return c;
 }
 

@@ -79,16 +79,16 @@ QString suggestedFileName(const ExportContext& c, const QString& baseName,
     return name;
 }
 
-QString planetPositionsText(const ExportContext& c) { return fromStd(positionsText(c.positions)); }
+QString planetPositionsText(const ExportContext& c) { return fromStd(positionsText(c.outputs.positions)); }
 
 QString sunMoonDocument(const ExportContext& c) {
-    return QStringLiteral("— Hourly —\n\n") + c.basicTableHourly +
-           QStringLiteral("\n\n— Monthly —\n\n") + c.basicTableMonthly;
+    return QStringLiteral("— Hourly —\n\n") + c.outputs.basicTableHourly +
+           QStringLiteral("\n\n— Monthly —\n\n") + c.outputs.basicTableMonthly;
 }
 
 QString conjunctionsDocument(const ExportContext& c) {
-    return QStringLiteral("— Daily Conjunctions —\n\n") + c.conjunctionDaily +
-           QStringLiteral("\n\n— Yearly Conjunctions —\n\n") + c.conjunctionYearly;
+    return QStringLiteral("— Daily Conjunctions —\n\n") + c.outputs.conjunctionDaily +
+           QStringLiteral("\n\n— Yearly Conjunctions —\n\n") + c.outputs.conjunctionYearly;
 }
 
 QString htmlEscaped(const QString& text) {
@@ -110,7 +110,7 @@ QString svgPage(const QString& svg) {
 }
 
 QString reportMetaLine(const ExportContext& c) {
-    return c.dateLabel + QStringLiteral("   ") + placeText(c, "  ");
+    return c.outputs.dateLabel + QStringLiteral("   ") + placeText(c, "  ");
 }
 
 QString reportHTML(const QString& title, const QList<std::pair<QString, QString>>& sections,
@@ -133,8 +133,8 @@ QString reportHTML(const QString& title, const QList<std::pair<QString, QString>
 std::optional<TabDocument> tabDocument(OutputTab tab, const ExportContext& c) {
     const QString& base = tabExport(tab).baseName;
     switch (tab) {
-        case OutputTab::starMap: return TabDocument{c.starMapSVG, true, base};
-        case OutputTab::horoscope: return TabDocument{c.horoscopeSVG, true, base};
+        case OutputTab::starMap: return TabDocument{c.outputs.starMapSVG, true, base};
+        case OutputTab::horoscope: return TabDocument{c.outputs.horoscopeSVG, true, base};
         case OutputTab::planets: return TabDocument{planetPositionsText(c), false, base};
         case OutputTab::sunMoon: return TabDocument{sunMoonDocument(c), false, base};
         case OutputTab::positions: return TabDocument{conjunctionsDocument(c), false, base};
@@ -147,20 +147,20 @@ std::optional<TabPdf> tabPdf(OutputTab tab, const ExportContext& c) {
     const TabExport& exported = tabExport(tab);
     const QString meta = reportMetaLine(c);
     switch (tab) {
-        case OutputTab::starMap: return TabPdf{svgPage(c.starMapSVG), exported.pdfPageSize, exported.baseName};
+        case OutputTab::starMap: return TabPdf{svgPage(c.outputs.starMapSVG), exported.pdfPageSize, exported.baseName};
         case OutputTab::horoscope:
-            return TabPdf{svgPage(c.horoscopeSVG), exported.pdfPageSize, exported.baseName};
+            return TabPdf{svgPage(c.outputs.horoscopeSVG), exported.pdfPageSize, exported.baseName};
         case OutputTab::planets:
             return TabPdf{reportHTML("Planet Positions", {{"Positions", planetPositionsText(c)}}, meta),
                           exported.pdfPageSize, exported.baseName};
         case OutputTab::sunMoon:
             return TabPdf{reportHTML("Sun & Moon",
-                                     {{"Hourly", c.basicTableHourly}, {"Monthly", c.basicTableMonthly}},
+                                     {{"Hourly", c.outputs.basicTableHourly}, {"Monthly", c.outputs.basicTableMonthly}},
                                      meta),
                           exported.pdfPageSize, exported.baseName};
         case OutputTab::positions:
             return TabPdf{reportHTML("Conjunctions",
-                                     {{"Daily", c.conjunctionDaily}, {"Yearly", c.conjunctionYearly}},
+                                     {{"Daily", c.outputs.conjunctionDaily}, {"Yearly", c.outputs.conjunctionYearly}},
                                      meta),
                           exported.pdfPageSize, exported.baseName};
         case OutputTab::location: return std::nullopt;

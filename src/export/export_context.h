@@ -4,9 +4,6 @@
 #include <QString>
 #include <QUuid>
 
-#include <vector>
-
-#include "engine/positions.h"
 #include "model/calculation.h"
 #include "model/city_preset.h"
 
@@ -28,18 +25,10 @@ struct ExportContext {
     qint64 dayIndex = 0;
     double hour = 12.0;
 
-    QString dateLabel;  ///< of the last calculation; empty before the first
-    QString starMapSVG;
-    QString horoscopeSVG;
-    QString basicTableHourly;
-    QString basicTableMonthly;
-    QString conjunctionDaily;
-    QString conjunctionYearly;
-    std::vector<BodyPosition> positions;
+    /// The outputs of the last calculation; empty before the first.
+    CalculationResults outputs;
 
     static ExportContext fromModel(const AstronomyModel& model);
-    /// Takes the outputs of a calculation made outside a model (the CLI, tests, benchmarks).
-    void takeOutputs(CalculationResults results);
 };
 
 }  // namespace morvane

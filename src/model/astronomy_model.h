@@ -122,6 +122,8 @@ public:
     const QString& dateLabel() const { return outputs_.dateLabel; }
     const QString& nextFullMoonLabel() const { return outputs_.nextFullMoonLabel; }
     const QString& nextNewMoonLabel() const { return outputs_.nextNewMoonLabel; }
+    /// All ten outputs of the last calculation at once.
+    const CalculationResults& outputs() const { return outputs_; }
     bool isCalculating() const { return isCalculating_; }
     /// Null when there is no error to show.
     QString errorMessage() const { return errorMessage_.value_or(QString()); }

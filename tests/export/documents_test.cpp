@@ -76,14 +76,14 @@ TEST(Documents, TextDocumentsBeforeAndAfterACalculation) {
     EXPECT_EQ(planetPositionsText(c),
               "Body           Azimuth    Altitude   Ec. Long.   Sign\n"
               "----           -------    --------   ---------   ----\n");
-    c.basicTableHourly = "H\n";
-    c.basicTableMonthly = "M\n";
+    c.outputs.basicTableHourly = "H\n";
+    c.outputs.basicTableMonthly = "M\n";
     EXPECT_EQ(sunMoonDocument(c), "— Hourly —\n\nH\n\n\n— Monthly —\n\nM\n");
     BodyPosition row;
     row.name = "A body with a long name";
     row.azimuth = row.altitude = row.ecLong = " 001:00";
     row.sign = "Tái        ";
-    c.positions = {row};
+    c.outputs.positions = {row};
     EXPECT_TRUE(planetPositionsText(c).endsWith("\nA body with a  001:00     001:00     001:00      Tái        \n"));
 }
 
@@ -93,7 +93,7 @@ TEST(Html, EscapingAndReportPage) {
 
     ExportContext c = defaults();
     EXPECT_EQ(reportMetaLine(c), "   40.50°N  20.90°W");  // before the first calculation
-    c.dateLabel = "720-01-01 12:00 OST";
+    c.outputs.dateLabel = "720-01-01 12:00 OST";
     EXPECT_EQ(reportMetaLine(c), "720-01-01 12:00 OST   40.50°N  20.90°W");
 
     const QString html = reportHTML("Sun & Moon", {{"Hourly", "a < b\n"}, {"Monthly", "m"}}, "meta");
@@ -115,7 +115,7 @@ TEST(Html, SvgPageWrapsTheDocumentUnescaped) {
 
 TEST(Tabs, WhatEachTabExports) {
     ExportContext c = defaults();
-    c.starMapSVG = "<svg/>";
+    c.outputs.starMapSVG = "<svg/>";
     EXPECT_EQ(tabDocument(OutputTab::starMap, c)->content, "<svg/>");
     EXPECT_TRUE(tabDocument(OutputTab::starMap, c)->isSvg);
     EXPECT_EQ(tabDocument(OutputTab::planets, c)->baseName, "Planets");

@@ -24,7 +24,7 @@ const ExportContext& calculated() {
         ExportContext c;
         c.selectedCityID = manualCityID();
         c.cities = {CityPreset::manual()};
-        c.takeOutputs(calculateOutputs(258840.0, 0.7068583470577035, -0.3647738136668149));
+        c.outputs = calculateOutputs(258840.0, 0.7068583470577035, -0.3647738136668149);
         return c;
     }();
     return context;
@@ -84,8 +84,8 @@ TEST(PdfExport, ReportsHoldEveryLineWhole) {
         QString tables;
         int rows;
     } reports[] = {
-        {OutputTab::positions, calculated().conjunctionDaily + calculated().conjunctionYearly, 144 + 360},
-        {OutputTab::sunMoon, calculated().basicTableHourly + calculated().basicTableMonthly, 24 + 30},
+        {OutputTab::positions, calculated().outputs.conjunctionDaily + calculated().outputs.conjunctionYearly, 144 + 360},
+        {OutputTab::sunMoon, calculated().outputs.basicTableHourly + calculated().outputs.basicTableMonthly, 24 + 30},
         {OutputTab::planets, planetPositionsText(calculated()), 0},
     };
     for (const auto& report : reports) {
