@@ -1,7 +1,10 @@
 #include "export/export_controller.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPointer>
+#include <QStandardPaths>
 
 #include "export/documents.h"
 #include "export/file_writer.h"
@@ -9,9 +12,30 @@
 
 namespace morvane {
 
+StandardFolders StandardFolders::ofUser() {
+    return {QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+            QStandardPaths::writableLocation(QStandardPaths::PicturesLocation), QDir::homePath()};
+}
+
+QString startFolder(FileChooser::Kind kind, const std::optional<QString>& lastFolder,
+                    const StandardFolders& folders) {
+    // A folder removed or unmounted since would open the dialog somewhere arbitrary.
+    const auto usable = [](const QString& folder) {
+        return !folder.isEmpty() && QFileInfo(folder).isDir();
+    };
+    if (lastFolder && usable(*lastFolder)) return *lastFolder;
+    const QString& usual = kind == FileChooser::Kind::svg ? folders.pictures : folders.documents;
+    return usable(usual) ? usual : folders.home;
+}
+
+DialogFileChooser::DialogFileChooser(QWidget* parent, std::shared_ptr<SettingsStore> settings)
+    : parent_(parent),
+      settings_(settings ? std::move(settings) : std::make_shared<QSettingsStore>()) {}
+
 void DialogFileChooser::chooseSaveLocation(Kind kind, const QString& message,
                                            const QString& suggestedName,
                                            std::function<void(std::optional<QString>)> done) {
+    const QString lastFolderKey = QString::fromLatin1(kLastExportFolderKey);
     auto* dialog = new QFileDialog(parent_, message);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
@@ -22,14 +46,20 @@ void DialogFileChooser::chooseSaveLocation(Kind kind, const QString& message,
         case Kind::text: dialog->setMimeTypeFilters({QStringLiteral("text/plain")}); break;
         case Kind::pdf: dialog->setMimeTypeFilters({QStringLiteral("application/pdf")}); break;
     }
+    dialog->setDirectory(startFolder(kind, storedText(settings_->value(lastFolderKey))));
     dialog->selectFile(suggestedName);
     // Either signal ends the dialog; `done` must run exactly once.
     auto answered = std::make_shared<bool>(false);
     QObject::connect(dialog, &QFileDialog::fileSelected, dialog,
-                     [done, answered](const QString& path) {
+                     [done, answered, settings = settings_, lastFolderKey](const QString& path) {
                          if (*answered) return;
                          *answered = true;
-                         done(path.isEmpty() ? std::nullopt : std::optional<QString>(path));
+                         if (path.isEmpty()) {
+                             done(std::nullopt);
+                             return;
+                         }
+                         settings->setText(lastFolderKey, QFileInfo(path).absolutePath());
+                         done(path);
                      });
     QObject::connect(dialog, &QFileDialog::rejected, dialog, [done, answered] {
         if (*answered) return;

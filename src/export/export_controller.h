@@ -9,6 +9,7 @@
 
 #include "export/export_context.h"
 #include "export/output_tab.h"
+#include "model/settings_store.h"
 
 class QWidget;
 
@@ -24,15 +25,37 @@ public:
                                     std::function<void(std::optional<QString>)> done) = 0;
 };
 
-/// The save dialog of the desktop: a free-standing QFileDialog with one file type.
+/// The folders a save dialog may start in when no earlier folder is usable.
+struct StandardFolders {
+    QString documents;
+    QString pictures;
+    QString home;
+    /// The user's own, from QStandardPaths.
+    static StandardFolders ofUser();
+};
+
+/// Where a save dialog for `kind` starts: the last folder used while it still exists, else
+/// the user's Pictures folder for an image and Documents folder for text or PDF, else home.
+QString startFolder(FileChooser::Kind kind, const std::optional<QString>& lastFolder,
+                    const StandardFolders& folders = StandardFolders::ofUser());
+
+/// The settings key holding the folder of the last file chosen in a save dialog.
+inline constexpr char kLastExportFolderKey[] = "Export/lastFolder";
+
+/// The save dialog of the desktop: a QFileDialog with one file type, opened in the last folder
+/// used, which it remembers in `settings` (null: the user's own settings).
 class DialogFileChooser final : public FileChooser {
 public:
-    explicit DialogFileChooser(QWidget* parent = nullptr) : parent_(parent) {}
+    explicit DialogFileChooser(QWidget* parent = nullptr,
+                               std::shared_ptr<SettingsStore> settings = nullptr);
     void chooseSaveLocation(Kind kind, const QString& message, const QString& suggestedName,
                             std::function<void(std::optional<QString>)> done) override;
+    /// The window the dialog belongs to and opens centred on.
+    void setParentWidget(QWidget* parent) { parent_ = parent; }
 
 private:
     QWidget* parent_;
+    std::shared_ptr<SettingsStore> settings_;
 };
 
 /// The two export buttons: the content is taken when a button is pressed, travels with the
@@ -55,7 +78,7 @@ public:
     void savePDF(const QString& html, QSizeF pageSize, const QString& suggestedName);
 
 signals:
-    /// A file was written.
+    /// A file was written completely; emitted for every kind of file, and only then.
     void exported(const QString& path);
     /// A file could not be written or rendered: which and why.
     void exportFailed(const QString& path, const QString& cause);

@@ -4,9 +4,11 @@
 #include <QMetaObject>
 #include <QThreadPool>
 
+#include <algorithm>
 #include <deque>
 
 #include "engine/calendar.h"
+#include "model/coordinate_input.h"
 
 namespace morvane {
 
@@ -24,6 +26,13 @@ const QString year = QStringLiteral("AstronomyModel.year");
 const QString hour = QStringLiteral("AstronomyModel.hour");
 const QString useLocalTime = QStringLiteral("AstronomyModel.useLocalTime");
 }  // namespace key
+
+// "a", "a and b", "a, b and c".
+QString listInWords(const QStringList& items) {
+    if (items.size() < 2) return items.join(QString());
+    return items.mid(0, items.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
+           items.constLast();
+}
 
 // Stores the value and tells whether it changed, so the caller notifies only then.
 template <typename T>
@@ -116,20 +125,77 @@ const QStringList& AstronomyModel::months() {
 
 // --- Settings ---------------------------------------------------------------------------
 
+namespace {
+
+// What a stored value turned out to be: missing (the default, silently), usable, or present
+// but damaged (the default, and the user hears of it).
+template <typename T>
+struct Stored {
+    std::optional<T> value;
+    bool damaged = false;
+};
+
+template <typename T>
+Stored<T> readStored(const QVariant& raw, std::optional<T> (*read)(const QVariant&),
+                     bool (*usable)(T)) {
+    if (!raw.isValid()) return {};
+    const std::optional<T> value = read(raw);
+    if (!value || !usable(*value)) return {std::nullopt, true};
+    return {value, false};
+}
+
+// The ranges of the sidebar's controls: a value outside them could not be shown, and a
+// calculation from it would print a label such as "-03--4--18".
+bool anyBool(bool) { return true; }
+bool latitudeInRange(double deg) { return deg >= 0.0 && deg <= kMaxLatitudeDeg; }
+bool longitudeInRange(double deg) { return deg >= 0.0 && deg <= kMaxLongitudeDeg; }
+bool monthInRange(qint64 index) { return index >= 0 && index <= 11; }
+bool dayInRange(qint64 index) { return index >= 0 && index <= 29; }
+bool yearInRange(qint64 year) { return year >= 1 && year <= 2000; }
+bool hourInRange(double hour) { return hour >= 0.0 && hour <= 23.75; }
+
+}  // namespace
+
 void AstronomyModel::loadSettings() {
-    if (const auto text = storedText(settings_->value(key::selectedCityID))) {
-        const QUuid id = QUuid::fromString(*text);
-        if (!id.isNull()) selectedCityID_ = id;
+    QStringList damaged;
+    const auto take = [&damaged](auto stored, auto& field, const char* name) {
+        if (stored.value) field = *stored.value;
+        if (stored.damaged) damaged.append(QLatin1String(name));
+    };
+    const QVariant storedID = settings_->value(key::selectedCityID);
+    if (storedID.isValid()) {
+        const std::optional<QString> text = storedText(storedID);
+        const QUuid id = text ? QUuid::fromString(*text) : QUuid();
+        if (id.isNull()) {
+            damaged.append(QStringLiteral("selected place"));
+        } else {
+            selectedCityID_ = id;
+        }
     }
-    manualLatDeg_ = storedDouble(settings_->value(key::manualLatDeg)).value_or(40.5);
-    manualLongDeg_ = storedDouble(settings_->value(key::manualLongDeg)).value_or(20.9);
-    latNorth_ = storedBool(settings_->value(key::latNorth)).value_or(true);
-    longWest_ = storedBool(settings_->value(key::longWest)).value_or(true);
-    monthIndex_ = storedInteger(settings_->value(key::monthIndex)).value_or(0);
-    dayIndex_ = storedInteger(settings_->value(key::dayIndex)).value_or(0);
-    year_ = storedInteger(settings_->value(key::year)).value_or(720);
-    hour_ = storedDouble(settings_->value(key::hour)).value_or(12.0);
-    useLocalTime_ = storedBool(settings_->value(key::useLocalTime)).value_or(false);
+    take(readStored<double>(settings_->value(key::manualLatDeg), storedDouble, latitudeInRange),
+         manualLatDeg_, "latitude");
+    take(readStored<double>(settings_->value(key::manualLongDeg), storedDouble, longitudeInRange),
+         manualLongDeg_, "longitude");
+    take(readStored<bool>(settings_->value(key::latNorth), storedBool, anyBool), latNorth_,
+         "north or south");
+    take(readStored<bool>(settings_->value(key::longWest), storedBool, anyBool), longWest_,
+         "west or east");
+    take(readStored<qint64>(settings_->value(key::monthIndex), storedInteger, monthInRange),
+         monthIndex_, "month");
+    take(readStored<qint64>(settings_->value(key::dayIndex), storedInteger, dayInRange), dayIndex_,
+         "day");
+    take(readStored<qint64>(settings_->value(key::year), storedInteger, yearInRange), year_,
+         "year");
+    take(readStored<double>(settings_->value(key::hour), storedDouble, hourInRange), hour_, "hour");
+    take(readStored<bool>(settings_->value(key::useLocalTime), storedBool, anyBool), useLocalTime_,
+         "local time choice");
+    if (!damaged.isEmpty()) {
+        loadNotices_.append(
+            QStringLiteral("The stored settings for the %1 were out of range or unreadable, so "
+                           "the default %2 used instead.")
+                .arg(listInWords(damaged),
+                     damaged.size() == 1 ? QStringLiteral("is") : QStringLiteral("values are")));
+    }
 }
 
 void AstronomyModel::saveLocationSettings() {
@@ -275,6 +341,27 @@ void AstronomyModel::loadLocations() {
                                                                   : CityPreset::defaults());
     sortSavedLocations(cities_);
     if (loaded.status == LocationsFile::Status::missing) saveLocations();
+    if (loaded.status == LocationsFile::Status::unreadable) {
+        const QString damaged = locationsFile_.path(false).value_or(QString());
+        // Set aside now, so that the copy the user is told about exists, and the built-in
+        // places are on disk again from this start on.
+        if (const auto copy = locationsFile_.setAsideDamagedFile()) {
+            saveLocations();
+            loadNotices_.append(QStringLiteral("The saved locations file \"%1\" was damaged: it "
+                                               "was set aside as \"%2\" and the built-in places "
+                                               "are used instead.")
+                                    .arg(damaged, *copy));
+        } else {
+            loadNotices_.append(QStringLiteral("The saved locations file \"%1\" could not be "
+                                               "read, and the built-in places are used instead.")
+                                    .arg(damaged));
+        }
+    }
+    // Places get new ids when the file was rebuilt; a selection that names none of them would
+    // leave the picker blank at 0, 0.
+    const bool known = std::any_of(cities_.cbegin(), cities_.cend(),
+                                   [this](const CityPreset& c) { return c.id == selectedCityID_; });
+    if (!known) selectedCityID_ = manualCityID();
 }
 
 void AstronomyModel::saveLocations() {

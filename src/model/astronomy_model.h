@@ -80,8 +80,9 @@ public:
         std::optional<QString> locationsFolder;     ///< empty: the user's data folder
     };
 
-    /// Defaults, then the stored settings, then the saved locations. Starts no calculation and
-    /// writes no setting.
+    /// Defaults, then the stored settings (each outside its control's range replaced by its
+    /// default), then the saved locations (a remembered selection naming none of them becomes
+    /// the manual entry). Starts no calculation and writes no setting.
     explicit AstronomyModel(Storage storage = {}, QObject* parent = nullptr);
     ~AstronomyModel() override;
 
@@ -149,6 +150,10 @@ public:
     /// The path of locations.json, creating its folder; nothing when no folder is known.
     std::optional<QString> locationsFileURL() const { return locationsFile_.path(); }
 
+    /// What the user should hear about once: damaged files set aside and stored settings
+    /// replaced by defaults while the model was built, one plain sentence each.
+    const QStringList& loadNotices() const { return loadNotices_; }
+
 signals:
     void citiesChanged();
     void selectedCityIDChanged();
@@ -206,6 +211,7 @@ private:
     CalculationResults outputs_;
     bool isCalculating_ = false;
     std::optional<QString> errorMessage_;
+    QStringList loadNotices_;
 };
 
 }  // namespace morvane

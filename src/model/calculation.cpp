@@ -7,6 +7,8 @@
 #include "engine/calendar.h"
 #include "engine/constants.h"
 #include "engine/sun_moon.h"
+#include "model/city_preset.h"
+#include "model/coordinate_input.h"
 #include "reports/conjunction_table.h"
 #include "reports/sun_moon_table.h"
 
@@ -14,10 +16,14 @@ namespace morvane {
 
 namespace {
 
-// Generous bounds that still keep every engine loop short: the angle normalisations step by
-// whole turns, so a coordinate or hour angle of millions of radians would take seconds.
-constexpr double kMaxCoordinate = 1e4;  // radians
-constexpr double kMaxHour = 1e6;        // hours
+// A generous bound that still keeps every engine loop short: the angle normalisations step by
+// whole turns, so an hour angle of millions of radians would take seconds.
+constexpr double kMaxHour = 1e6;  // hours
+
+// The same conversion as the typed-in degrees take, so that 90 typed in passes exactly.
+bool withinDegrees(double radians, double maxDegrees) {
+    return std::isfinite(radians) && std::fabs(radians) <= radiansFromDegrees(maxDegrees);
+}
 
 QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -31,13 +37,11 @@ bool fits(std::int64_t a, std::int64_t b) {
 }  // namespace
 
 DayCountResult checkedDayCount(const CalculationInputs& in) {
-    if (!std::isfinite(in.latitude) || std::fabs(in.latitude) > kMaxCoordinate) {
-        return {std::nullopt, QStringLiteral("The latitude cannot be calculated. Please enter a "
-                                             "latitude between 0 and 90 degrees.")};
+    if (!withinDegrees(in.latitude, kMaxLatitudeDeg)) {
+        return {std::nullopt, QStringLiteral("Latitude must be a number from 0 to 90 degrees.")};
     }
-    if (!std::isfinite(in.longitude) || std::fabs(in.longitude) > kMaxCoordinate) {
-        return {std::nullopt, QStringLiteral("The longitude cannot be calculated. Please enter a "
-                                             "longitude between 0 and 180 degrees.")};
+    if (!withinDegrees(in.longitude, kMaxLongitudeDeg)) {
+        return {std::nullopt, QStringLiteral("Longitude must be a number from 0 to 180 degrees.")};
     }
     if (!std::isfinite(in.hour) || std::fabs(in.hour) > kMaxHour) {
         return {std::nullopt, QStringLiteral("The hour cannot be calculated. Please choose a time "

@@ -33,6 +33,20 @@ std::optional<CityPreset> decodeEntry(const QJsonValue& value) {
     return CityPreset{uuid, name.toString(), latitude.toDouble(), longitude.toDouble()};
 }
 
+// A name beside the file that no earlier copy holds: an older damaged file is kept as well.
+QString backupPath(const QString& file) {
+    const QString plain = file + QStringLiteral(".corrupt");
+    if (!QFileInfo::exists(plain)) return plain;
+    const QString stamped =
+        plain + QLatin1Char('-') +
+        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    QString candidate = stamped;
+    for (int n = 2; QFileInfo::exists(candidate); ++n) {
+        candidate = stamped + QLatin1Char('-') + QString::number(n);
+    }
+    return candidate;
+}
+
 }  // namespace
 
 LocationsFile::LocationsFile() = default;
@@ -71,19 +85,23 @@ bool LocationsFile::save(const QList<CityPreset>& saved) {
     const auto file = path();
     if (!file) return false;
     if (damagedFileToKeep_) {
-        QString backup = *file + QStringLiteral(".corrupt");
-        if (QFileInfo::exists(backup)) {
-            backup = *file + QStringLiteral(".corrupt-") +
-                     QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
-        }
         // Never overwrite the damaged file while its copy could not be made.
-        if (QFileInfo::exists(*file) && !QFile::copy(*file, backup)) return false;
+        if (QFileInfo::exists(*file) && !QFile::copy(*file, backupPath(*file))) return false;
         damagedFileToKeep_ = false;
     }
     QSaveFile output(*file);
     if (!output.open(QIODevice::WriteOnly)) return false;
     output.write(encode(saved));
     return output.commit();
+}
+
+std::optional<QString> LocationsFile::setAsideDamagedFile() {
+    const auto file = path(false);
+    if (!damagedFileToKeep_ || !file || !QFileInfo::exists(*file)) return std::nullopt;
+    const QString backup = backupPath(*file);
+    if (!QFile::rename(*file, backup)) return std::nullopt;
+    damagedFileToKeep_ = false;
+    return backup;
 }
 
 std::optional<QList<CityPreset>> LocationsFile::decode(const QByteArray& json) {

@@ -32,9 +32,14 @@ public:
     [[nodiscard]] Loaded load() const;
 
     /// Writes the entries atomically, pretty-printed with sorted keys. A file found unreadable
-    /// earlier is first kept beside it as "locations.json.corrupt" (or with a time stamp when
-    /// that exists), so the first save never destroys what the user had. False on failure.
+    /// earlier and not yet set aside is first copied beside it (see setAsideDamagedFile), so
+    /// the first save never destroys what the user had. False on failure.
     bool save(const QList<CityPreset>& saved);
+
+    /// Moves a file that load() found unusable to "locations.json.corrupt" beside it (with a
+    /// time stamp when that name is taken); the path of the copy, or nothing when there was
+    /// nothing to set aside or the move failed.
+    std::optional<QString> setAsideDamagedFile();
 
     /// Set by load() when the file existed but could not be used.
     [[nodiscard]] bool keepsDamagedFile() const { return damagedFileToKeep_; }

@@ -189,19 +189,37 @@ TEST(ExportFlow, AWindowClosedWhileItsPdfRendersLosesNothingElse) {
     EXPECT_FALSE(QFile::exists(dir.filePath("late.pdf")));
 }
 
-TEST(ExportFlow, AFailureIsPrintedAndAnnounced) {
+TEST(ExportFlow, AFailureIsPrintedAndAnnouncedAndNeverReportedAsSaved) {
     QTemporaryDir dir;
     auto chooser = std::make_unique<AnsweringChooser>();
-    chooser->answer = dir.filePath("no/such/folder/map.svg");
+    AnsweringChooser* answering = chooser.get();
     ExportController controller(std::move(chooser));
     QSignalSpy failed(&controller, &ExportController::exportFailed);
+    QSignalSpy exported(&controller, &ExportController::exported);
+    const QString nowhere = dir.filePath("no/such/folder/file");
+
+    answering->answer = nowhere;
     ::testing::internal::CaptureStdout();
     controller.exportDocument(OutputTab::starMap, calculated());
-    const std::string printed = ::testing::internal::GetCapturedStdout();
+    std::string printed = ::testing::internal::GetCapturedStdout();
     ASSERT_EQ(failed.count(), 1);
-    EXPECT_EQ(failed.first().at(0).toString(), dir.filePath("no/such/folder/map.svg"));
+    EXPECT_EQ(failed.first().at(0).toString(), nowhere);
     EXPECT_FALSE(failed.first().at(1).toString().isEmpty());
     EXPECT_TRUE(printed.starts_with("Error saving SVG: ")) << printed;
+
+    ::testing::internal::CaptureStdout();
+    controller.exportDocument(OutputTab::sunMoon, calculated());
+    printed = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(failed.count(), 2);
+    EXPECT_TRUE(printed.starts_with("Error saving text: ")) << printed;
+
+    // The page renders, but the file cannot be written.
+    ::testing::internal::CaptureStdout();
+    controller.exportPDF(OutputTab::horoscope, calculated());
+    ASSERT_TRUE(waitUntil([&] { return failed.count() == 3; }, 60000));
+    printed = ::testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(printed.starts_with("Error writing PDF: ")) << printed;
+    EXPECT_EQ(exported.count(), 0);
 }
 
 }  // namespace

@@ -45,6 +45,7 @@ TEST(HostileLocations, UnusableFilesGiveTheBuiltInPlacesAndAreKept) {
         writeFile(fixture.locationsPath(), bytes);
         const auto model = fixture.makeModel();
         EXPECT_EQ(model->cities().size(), 14) << bytes.left(40).toStdString();
+        EXPECT_EQ(model->loadNotices().size(), 1);
         ASSERT_TRUE(std::holds_alternative<QUuid>(model->saveLocation("Home")));
         const QStringList copies = QDir(fixture.folder.path()).entryList({"locations.json.corrupt*"});
         ASSERT_EQ(copies.size(), 1);

@@ -131,23 +131,77 @@ TEST(Locations, StoredFileIsReadAndExtraMembersIgnored) {
     EXPECT_FALSE(QFileInfo::exists(fixture.locationsPath() + ".corrupt"));
 }
 
-TEST(Locations, DamagedFileIsKeptBeforeTheFirstSave) {
+TEST(Locations, ADamagedFileIsSetAsideAtOnceAndTheUserToldWhere) {
     ModelFixture fixture;
+    const QString lost = "0A0B0C0D-0000-4000-8000-000000000001";
     const QByteArray damaged =
         R"([{"id": "0A0B0C0D-0000-4000-8000-000000000001", "latitude": 0.1, "name": "No longitude"}])";
     writeFile(fixture.locationsPath(), damaged);
+    const auto model = fixture.makeModel({{"AstronomyModel.selectedCityID", lost}});
+    EXPECT_EQ(namesOf(model->cities()), QStringList{"Manual"} + kBuiltInOrder);
+    // The place it named is gone with the file: Manual, not a blank picker at 0, 0.
+    EXPECT_EQ(model->selectedCityID(), manualCityID());
+    EXPECT_EQ(model->latitude(), 0.7068583470577035);
+    EXPECT_TRUE(fixture.store->writes.empty());
+
+    const QString copy = fixture.locationsPath() + ".corrupt";
+    EXPECT_EQ(readFile(copy), damaged);
+    const auto rebuilt = LocationsFile::decode(readFile(fixture.locationsPath()));
+    ASSERT_TRUE(rebuilt);
+    EXPECT_EQ(namesOf(*rebuilt), kBuiltInOrder);
+    ASSERT_EQ(model->loadNotices().size(), 1);
+    const QString notice = model->loadNotices().first();
+    EXPECT_TRUE(notice.contains("\"" + fixture.locationsPath() + "\"")) << notice.toStdString();
+    EXPECT_TRUE(notice.contains("\"" + copy + "\"")) << notice.toStdString();
+
+    // The next real write stores the fallback.
+    model->setLatNorth(true);
+    EXPECT_EQ(fixture.store->values["AstronomyModel.selectedCityID"].toString(), canonicalUuid(manualCityID()));
+
+    // The next start finds a sound file and has nothing to say.
+    EXPECT_TRUE(fixture.makeModel()->loadNotices().isEmpty());
+}
+
+TEST(Locations, AnOlderCopyIsKeptWhenAnotherDamagedFileIsSetAside) {
+    ModelFixture fixture;
+    writeFile(fixture.locationsPath(), "[{");
     writeFile(fixture.locationsPath() + ".corrupt", "an older damaged file");
     const auto model = fixture.makeModel();
-    EXPECT_EQ(namesOf(model->cities()), QStringList{"Manual"} + kBuiltInOrder);
-    EXPECT_EQ(readFile(fixture.locationsPath()), damaged);  // not replaced at load
-
-    ASSERT_TRUE(std::holds_alternative<QUuid>(model->saveLocation("Home")));
-    EXPECT_TRUE(LocationsFile::decode(readFile(fixture.locationsPath())));
-    // The older copy stays; this one is kept under a time-stamped name.
     EXPECT_EQ(readFile(fixture.locationsPath() + ".corrupt"), "an older damaged file");
     const QStringList copies = QDir(fixture.folder.path()).entryList({"locations.json.corrupt-*"});
     ASSERT_EQ(copies.size(), 1);
-    EXPECT_EQ(readFile(fixture.folder.path() + "/" + copies.first()), damaged);
+    const QString copy = fixture.folder.path() + "/" + copies.first();
+    EXPECT_EQ(readFile(copy), "[{");
+    ASSERT_EQ(model->loadNotices().size(), 1);
+    EXPECT_TRUE(model->loadNotices().first().contains(copy)) << model->loadNotices().first().toStdString();
+
+    // Saving later copies nothing more.
+    ASSERT_TRUE(std::holds_alternative<QUuid>(model->saveLocation("Home")));
+    EXPECT_EQ(QDir(fixture.folder.path()).entryList({"locations.json.corrupt*"}).size(), 2);
+}
+
+TEST(Locations, ADeletedFileIsNoDamageButTheSelectionFallsBackToManual) {
+    ModelFixture fixture;
+    writeFile(fixture.locationsPath(),
+              R"([{"id": "0A0B0C0D-0000-4000-8000-000000000001", "latitude": 0.1, "longitude": 0.2,
+                   "name": "Home"}])");
+    QUuid home;
+    std::map<QString, QVariant> stored;
+    {
+        const auto first = fixture.makeModel();
+        home = first->cities()[1].id;
+        first->setSelectedCityID(home);
+        stored = fixture.store->values;
+    }
+    ASSERT_TRUE(QFile::remove(fixture.locationsPath()));
+
+    const auto model = fixture.makeModel(stored);
+    EXPECT_EQ(namesOf(model->cities()), QStringList{"Manual"} + kBuiltInOrder);
+    EXPECT_EQ(model->selectedCityID(), manualCityID());
+    EXPECT_EQ(model->latitude(), 0.7068583470577035);  // the typed-in place, not 0, 0
+    EXPECT_TRUE(model->loadNotices().isEmpty());
+    EXPECT_TRUE(fixture.store->writes.empty());
+    EXPECT_TRUE(QDir(fixture.folder.path()).entryList({"locations.json.corrupt*"}).isEmpty());
 }
 
 TEST(Locations, DecodingRejectsTheWholeFileForOneBadEntry) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -34,6 +35,7 @@ TEST(Settings, FreshStoreGivesTheDefaultsAndConstructionWritesNothing) {
     EXPECT_TRUE(model->latNorth());
     EXPECT_TRUE(model->longWest());
     EXPECT_TRUE(fixture.store->writes.empty());
+    EXPECT_TRUE(model->loadNotices().isEmpty());
     // Outputs stay empty until the first calculation.
     EXPECT_TRUE(model->starMapSVG().isEmpty());
     EXPECT_TRUE(model->positions().empty());
@@ -44,32 +46,75 @@ TEST(Settings, FreshStoreGivesTheDefaultsAndConstructionWritesNothing) {
     EXPECT_EQ(AstronomyModel::months().constFirst(), "Nuzyael");
 }
 
-TEST(Settings, StoredValuesReplaceTheDefaultsUnadjusted) {
+TEST(Settings, StoredValuesWithinTheirRangesReplaceTheDefaults) {
     ModelFixture fixture;
-    const QUuid id = QUuid::createUuid();
+    const QString zeta = "0A0B0C0D-0000-4000-8000-000000000001";
+    QFile file(fixture.locationsPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(("[{\"id\": \"" + zeta + "\", \"latitude\": 0.1, \"longitude\": 0.2, "
+                "\"name\": \"Zeta\"}]").toUtf8());
+    file.close();
     const auto model = fixture.makeModel({
-        {"AstronomyModel.selectedCityID", id.toString(QUuid::WithoutBraces)},
-        {"AstronomyModel.manualLatDeg", 12.25},
-        {"AstronomyModel.manualLongDeg", QStringLiteral("100.5")},  // INI files give text back
+        {"AstronomyModel.selectedCityID", zeta.toLower()},
+        {"AstronomyModel.manualLatDeg", 90.0},
+        {"AstronomyModel.manualLongDeg", QStringLiteral("180")},  // INI files give text back
         {"AstronomyModel.latNorth", QStringLiteral("false")},
         {"AstronomyModel.longWest", false},
         {"AstronomyModel.monthIndex", 11},
-        {"AstronomyModel.dayIndex", 40},  // out of range but computable: kept
-        {"AstronomyModel.year", QStringLiteral("1000")},
-        {"AstronomyModel.hour", 18.25},
+        {"AstronomyModel.dayIndex", 29},
+        {"AstronomyModel.year", QStringLiteral("2000")},
+        {"AstronomyModel.hour", 23.75},
         {"AstronomyModel.useLocalTime", true},
     });
-    EXPECT_EQ(model->selectedCityID(), id);
-    EXPECT_EQ(model->manualLatDeg(), 12.25);
-    EXPECT_EQ(model->manualLongDeg(), 100.5);
+    EXPECT_EQ(model->selectedCityID(), QUuid(zeta));
+    EXPECT_EQ(model->latitude(), 0.1);
+    EXPECT_EQ(model->manualLatDeg(), 90.0);
+    EXPECT_EQ(model->manualLongDeg(), 180.0);
     EXPECT_FALSE(model->latNorth());
     EXPECT_FALSE(model->longWest());
     EXPECT_EQ(model->monthIndex(), 11);
-    EXPECT_EQ(model->dayIndex(), 40);
-    EXPECT_EQ(model->year(), 1000);
-    EXPECT_EQ(model->hour(), 18.25);
+    EXPECT_EQ(model->dayIndex(), 29);
+    EXPECT_EQ(model->year(), 2000);
+    EXPECT_EQ(model->hour(), 23.75);
     EXPECT_TRUE(model->useLocalTime());
+    EXPECT_TRUE(model->loadNotices().isEmpty());
     EXPECT_TRUE(fixture.store->writes.empty());
+}
+
+TEST(Settings, ValuesOutsideTheControlsRangesFallBackToTheDefaultsWithOneNotice) {
+    ModelFixture fixture;
+    const auto model = fixture.makeModel({
+        {"AstronomyModel.manualLatDeg", 95.0},
+        {"AstronomyModel.manualLongDeg", QStringLiteral("-3")},
+        {"AstronomyModel.monthIndex", -1},
+        {"AstronomyModel.dayIndex", 40},
+        {"AstronomyModel.year", QStringLiteral("-5")},
+        {"AstronomyModel.hour", 24.0},
+    });
+    EXPECT_EQ(model->manualLatDeg(), 40.5);
+    EXPECT_EQ(model->manualLongDeg(), 20.9);
+    EXPECT_EQ(model->monthIndex(), 0);
+    EXPECT_EQ(model->dayIndex(), 0);
+    EXPECT_EQ(model->year(), 720);
+    EXPECT_EQ(model->hour(), 12.0);
+    ASSERT_EQ(model->loadNotices().size(), 1);
+    const QString notice = model->loadNotices().first();
+    for (const char* field : {"latitude", "longitude", "month", "day", "year", "hour"}) {
+        EXPECT_TRUE(notice.contains(field)) << field << ": " << notice.toStdString();
+    }
+    EXPECT_FALSE(notice.contains("north"));  // only what was replaced
+    EXPECT_TRUE(fixture.store->writes.empty());
+
+    // Beyond each upper end as well.
+    const auto high = fixture.makeModel({{"AstronomyModel.monthIndex", 12},
+                                         {"AstronomyModel.year", 2001},
+                                         {"AstronomyModel.manualLongDeg", 180.5}});
+    EXPECT_EQ(high->monthIndex(), 0);
+    EXPECT_EQ(high->year(), 720);
+    EXPECT_EQ(high->manualLongDeg(), 20.9);
+    ASSERT_EQ(high->loadNotices().size(), 1);
+    EXPECT_TRUE(high->loadNotices().first().contains("longitude, month and year"))
+        << high->loadNotices().first().toStdString();
 }
 
 TEST(Settings, UnusableValuesFallBackToTheDefaults) {
@@ -96,6 +141,9 @@ TEST(Settings, UnusableValuesFallBackToTheDefaults) {
     EXPECT_EQ(model->year(), 720);
     EXPECT_EQ(model->hour(), 12.0);
     EXPECT_FALSE(model->useLocalTime());
+    // Damage the user did not cause is worth one sentence.
+    EXPECT_EQ(model->loadNotices().size(), 1);
+    EXPECT_TRUE(fixture.store->writes.empty());
 }
 
 TEST(Settings, EveryWriteStoresItsWholeGroupInOrder) {
