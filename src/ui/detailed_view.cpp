@@ -59,12 +59,20 @@ void DetailedView::setTab(OutputTab tab) {
 
 void DetailedView::refresh() {
     switch (tab_) {
-        case OutputTab::starMap:
-            static_cast<ChartView*>(view_)->setSvg(model_->starMapSVG());
+        case OutputTab::starMap: {
+            auto* chart = static_cast<ChartView*>(view_);
+            chart->setSvg(model_->starMapSVG());
+            chart->setTextAlternative(QStringLiteral("Star map"),
+                                      positionsDescription(model_->positions()));
             break;
-        case OutputTab::horoscope:
-            static_cast<ChartView*>(view_)->setSvg(model_->horoscopeSVG());
+        }
+        case OutputTab::horoscope: {
+            auto* chart = static_cast<ChartView*>(view_);
+            chart->setSvg(model_->horoscopeSVG());
+            chart->setTextAlternative(QStringLiteral("Horoscope chart"),
+                                      chartLegendText(model_->horoscopeSVG()));
             break;
+        }
         case OutputTab::planets:
             static_cast<PlanetsView*>(view_)->setPositions(model_->positions());
             break;

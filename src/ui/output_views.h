@@ -2,6 +2,7 @@
 
 // The views of the output area: each shows the values it is given and changes nothing.
 
+#include <QColor>
 #include <QString>
 #include <QWidget>
 
@@ -43,16 +44,30 @@ private:
     bool loaded_ = false;
 };
 
-/// A chart on the text-background colour: the star map and the horoscope look alike.
+/// The page colour the charts are drawn for. Their ink is chosen for it, so they keep it under
+/// any palette, dark ones included.
+QColor chartPageColor();
+
+/// A chart on its own light page: the star map and the horoscope look alike.
 class ChartView : public QWidget {
     Q_OBJECT
 public:
     explicit ChartView(QWidget* parent = nullptr);
     void setSvg(const QString& svg) { svgView_->setSvg(svg); }
     SVGView* svgView() const { return svgView_; }
+    /// What the chart shows, in words, for those who cannot see it.
+    void setTextAlternative(const QString& name, const QString& description);
 
 private:
     SVGView* svgView_;
+};
+
+/// What one column of a fixed-width table means, shown as a tooltip over it.
+struct ColumnHelp {
+    int first = 0;   ///< first character of the column, counted from 0
+    int last = -1;   ///< last character, inclusive; -1: to the end of the line
+    QString text;
+    int line = -1;   ///< only on this line (counted from 0), or -1 on every line
 };
 
 /// Monospaced, selectable text that never wraps and scrolls both ways; a placeholder when empty.
@@ -64,11 +79,20 @@ public:
     [[nodiscard]] bool showsPlaceholder() const;
     QPlainTextEdit* textEdit() const { return text_; }
     QLabel* placeholderLabel() const { return placeholder_; }
+    /// Explains the columns of the table: a tooltip over each, and all of them together in the
+    /// accessible description. Help for one line comes before help for every line.
+    void setColumnHelp(std::vector<ColumnHelp> help);
+    /// The help for the character at `column` of `line`, or nothing.
+    [[nodiscard]] QString columnHelpAt(int line, int column) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QStackedWidget* stack_;
     QLabel* placeholder_;
     QPlainTextEdit* text_;
+    std::vector<ColumnHelp> help_;
 };
 
 /// The positions list as a table with a colour dot per body, or "No Positions".
@@ -126,5 +150,12 @@ private:
 
 /// The display colour of a body's plain colour name.
 QColor bodyColor(const std::string& name);
+
+/// The positions list in words, one body a line: name, type, azimuth, altitude and sign.
+QString positionsDescription(const std::vector<BodyPosition>& positions);
+
+/// The words of a chart's legend: the texts drawn in the ink of its first text, in document
+/// order, those on one baseline joined into one line. Entities are decoded.
+QString chartLegendText(const QString& svg);
 
 }  // namespace morvane

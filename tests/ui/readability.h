@@ -1,0 +1,194 @@
+#pragma once
+
+// Checks that text stays readable: every visible text under a widget reaches a contrast of
+// 4.5:1 against what is drawn behind it, in whatever palette the application has.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolButton>
+#include <functional>
+#include <utility>
+
+#include "ui/widgets.h"
+
+namespace morvane::testing {
+
+/// A dark palette as dark desktop themes set it: light text on dark grey.
+inline QPalette darkPalette() {
+    QPalette palette = QApplication::style()->standardPalette();
+    const auto set = [&palette](QPalette::ColorRole role, QColor color) {
+        palette.setColor(role, color);
+    };
+    set(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
+    set(QPalette::WindowText, QColor(0xe6, 0xe6, 0xe6));
+    set(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+    set(QPalette::AlternateBase, QColor(0x26, 0x26, 0x26));
+    set(QPalette::Text, QColor(0xe6, 0xe6, 0xe6));
+    set(QPalette::Button, QColor(0x35, 0x35, 0x35));
+    set(QPalette::ButtonText, QColor(0xe6, 0xe6, 0xe6));
+    set(QPalette::Highlight, QColor(0x3d, 0xae, 0xe9));
+    set(QPalette::HighlightedText, QColor(0xff, 0xff, 0xff));
+    set(QPalette::ToolTipBase, QColor(0x31, 0x36, 0x3b));
+    set(QPalette::ToolTipText, QColor(0xe6, 0xe6, 0xe6));
+    set(QPalette::PlaceholderText, QColor(0xe6, 0xe6, 0xe6, 128));
+    set(QPalette::Light, QColor(0x4a, 0x4a, 0x4a));
+    set(QPalette::Midlight, QColor(0x40, 0x40, 0x40));
+    set(QPalette::Mid, QColor(0x24, 0x24, 0x24));
+    set(QPalette::Dark, QColor(0x1a, 0x1a, 0x1a));
+    set(QPalette::Shadow, QColor(0x10, 0x10, 0x10));
+    set(QPalette::Link, QColor(0x8a, 0xb4, 0xf8));
+    return palette;
+}
+
+/// The style's own light palette.
+inline QPalette lightPalette() { return QApplication::style()->standardPalette(); }
+
+/// Sets the application's palette for one scope and restores the previous one after.
+class ApplicationPalette {
+  public:
+    explicit ApplicationPalette(const QPalette& palette) : previous_(QApplication::palette()) {
+        QApplication::setPalette(palette);
+        QCoreApplication::processEvents();  // the widgets learn of it through the event loop
+    }
+    ~ApplicationPalette() {
+        QApplication::setPalette(previous_);
+        QCoreApplication::processEvents();
+    }
+    ApplicationPalette(const ApplicationPalette&) = delete;
+    ApplicationPalette& operator=(const ApplicationPalette&) = delete;
+
+  private:
+    QPalette previous_;
+};
+
+/// Whether a widget paints its own backdrop in its background role rather than showing the
+/// widget behind it.
+inline bool fillsOwnBackground(const QWidget* widget) {
+    if (widget->autoFillBackground() || widget->isWindow()) return true;
+    if (const auto* tool = qobject_cast<const QToolButton*>(widget)) return !tool->autoRaise();
+    if (const auto* push = qobject_cast<const QPushButton*>(widget)) return !push->isFlat();
+    return qobject_cast<const QLineEdit*>(widget) != nullptr ||
+           qobject_cast<const QComboBox*>(widget) != nullptr ||
+           qobject_cast<const QAbstractScrollArea*>(widget) != nullptr;
+}
+
+/// The colour drawn behind `widget`: its own background if it fills one, else that of the
+/// nearest ancestor that does.
+inline QColor colourBehind(const QWidget* widget, QPalette::ColorGroup group) {
+    for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+        if (fillsOwnBackground(w)) return w->palette().color(group, w->backgroundRole());
+    }
+    return QApplication::palette().color(group, QPalette::Window);
+}
+
+inline QString describe(const QWidget* widget, const QString& text) {
+    return QStringLiteral("%1 \"%2\" (%3)")
+        .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName(),
+             text.left(60));
+}
+
+// The colours of one text in a colour group: the text's and the backdrop's.
+using ColoursIn = std::function<std::pair<QColor, QColor>(QPalette::ColorGroup)>;
+
+/// One expectation per text: the worse of the active and the inactive colours.
+inline void expectContrast(const QString& what, const ColoursIn& colours, int* checked = nullptr) {
+    if (checked != nullptr) ++*checked;
+    double worst = 21.0;
+    std::pair<QColor, QColor> worstPair;
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        const auto pair = colours(group);
+        const double ratio = contrastRatio(pair.first, pair.second);
+        if (ratio < worst) {
+            worst = ratio;
+            worstPair = pair;
+        }
+    }
+    EXPECT_GE(worst, 4.5) << what.toStdString() << ": "
+                          << worstPair.first.name(QColor::HexArgb).toStdString() << " on "
+                          << worstPair.second.name().toStdString() << " is " << worst << ":1";
+}
+
+/// Every visible, enabled text under `root` (labels, buttons, fields, combo boxes, text views,
+/// table cells and headers) reaches 4.5:1 against its backdrop, in the active and the inactive
+/// colours. Disabled controls are left out, as the contrast rules leave them out. Fails when
+/// there is no text to check at all (say, a view not shown yet).
+inline void expectReadable(QWidget* root) {
+    int checked = 0;
+    const auto expectContrast = [&checked](const QString& what, const ColoursIn& colours) {
+        morvane::testing::expectContrast(what, colours, &checked);
+    };
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* widget : widgets) {
+        if (!widget->isVisibleTo(root) || !widget->isEnabled()) continue;
+        const QPalette& palette = widget->palette();
+        const auto roles = [&](QPalette::ColorRole text, QPalette::ColorRole behind) -> ColoursIn {
+            return [&palette, text, behind](QPalette::ColorGroup group) {
+                return std::pair(palette.color(group, text), palette.color(group, behind));
+            };
+        };
+        const ColoursIn own = [&](QPalette::ColorGroup group) {
+            return std::pair(palette.color(group, widget->foregroundRole()),
+                             colourBehind(widget, group));
+        };
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            if (!label->text().isEmpty()) expectContrast(describe(widget, label->text()), own);
+        } else if (auto* header = qobject_cast<QHeaderView*>(widget)) {
+            // Sections are drawn as buttons.
+            for (int section = 0; section < header->count(); ++section) {
+                const QString text =
+                    header->model()->headerData(section, header->orientation()).toString();
+                expectContrast(describe(widget, text),
+                               roles(QPalette::ButtonText, QPalette::Button));
+            }
+        } else if (auto* table = qobject_cast<QTableWidget*>(widget)) {
+            for (int row = 0; row < table->rowCount(); ++row) {
+                const bool alternate = table->alternatingRowColors() && row % 2 == 1;
+                for (int column = 0; column < table->columnCount(); ++column) {
+                    const QTableWidgetItem* item = table->item(row, column);
+                    if (item == nullptr || item->text().isEmpty()) continue;
+                    expectContrast(describe(widget, item->text()), [&](QPalette::ColorGroup group) {
+                        QColor text = palette.color(group, QPalette::Text);
+                        QColor behind = palette.color(
+                            group, alternate ? QPalette::AlternateBase : QPalette::Base);
+                        if (item->foreground().style() != Qt::NoBrush)
+                            text = item->foreground().color();
+                        if (item->background().style() != Qt::NoBrush)
+                            behind = item->background().color();
+                        return std::pair(text, behind);
+                    });
+                }
+            }
+        } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+            const QPalette& viewport = edit->viewport()->palette();
+            expectContrast(describe(widget, edit->toPlainText()), [&](QPalette::ColorGroup group) {
+                return std::pair(palette.color(group, QPalette::Text),
+                                 viewport.color(group, QPalette::Base));
+            });
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            if (!button->text().isEmpty()) expectContrast(describe(widget, button->text()), own);
+        } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+            expectContrast(describe(widget, line->text()), own);
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            // Drawn on a button face in the text colour; an editable one has its line edit.
+            if (!combo->isEditable()) {
+                expectContrast(describe(widget, combo->currentText()),
+                               roles(QPalette::Text, QPalette::Button));
+            }
+        }
+    }
+    EXPECT_GT(checked, 0) << "no visible text under " << describe(root, {}).toStdString();
+}
+
+}  // namespace morvane::testing
