@@ -33,6 +33,11 @@ double degrees(double radians) { return radians * 180.0 / kPi; }
 
 }  // namespace
 
+bool insideMapRegion(GeoPoint point) {
+    return point.lat >= 0.0 && point.lat <= kMaxLatitude && point.lon <= kMaxLongitude &&
+           point.lon >= -kMaxLongitude;
+}
+
 std::optional<GeoPoint> inverseMapProjection(QPointF projectionPoint) {
     const double lat = (kEquatorRow - projectionPoint.y()) / kUnitsPerRadianLatitude;
     if (lat < 0.0 || lat > kMaxLatitude) return std::nullopt;
@@ -40,6 +45,11 @@ std::optional<GeoPoint> inverseMapProjection(QPointF projectionPoint) {
         (projectionPoint.x() - kPrimeMeridianColumn) / (std::cos(lat) * kUnitsPerRadianLongitude);
     if (lon > kMaxLongitude || lon < -kMaxLongitude) return std::nullopt;
     return GeoPoint{lat, lon};
+}
+
+QPointF forwardMapProjection(GeoPoint point) {
+    return {kPrimeMeridianColumn + point.lon * std::cos(point.lat) * kUnitsPerRadianLongitude,
+            kEquatorRow - point.lat * kUnitsPerRadianLatitude};
 }
 
 QSizeF mapBaseSize(QSizeF area) {
@@ -68,10 +78,21 @@ std::optional<QPointF> viewToProjection(QPointF viewPoint, const MapLayout& layo
                    dy * kMapProjectionHeight / layout.displaySize.height());
 }
 
+QPointF projectionToView(QPointF projectionPoint, const MapLayout& layout) {
+    return layout.origin +
+           QPointF(projectionPoint.x() * layout.displaySize.width() / kMapProjectionWidth,
+                   projectionPoint.y() * layout.displaySize.height() / kMapProjectionHeight);
+}
+
 std::optional<GeoPoint> geoPointAt(QPointF viewPoint, const MapLayout& layout) {
     const auto projected = viewToProjection(viewPoint, layout);
     if (!projected) return std::nullopt;
     return inverseMapProjection(*projected);
+}
+
+std::optional<QPointF> viewPointOf(GeoPoint point, const MapLayout& layout) {
+    if (!insideMapRegion(point)) return std::nullopt;
+    return projectionToView(forwardMapProjection(point), layout);
 }
 
 MapZoomState zoomAround(MapZoomState state, double factor, std::optional<QPointF> anchor,
@@ -101,6 +122,18 @@ MapZoomState endPinch(MapZoomState state, double magnification) {
     const double zoom = clampedZoom(state.zoom * magnification);
     if (zoom == kMapMinZoom) return {zoom, QPointF(0.0, 0.0)};
     return {zoom, state.pan};
+}
+
+QPointF clampedPan(QPointF pan, double zoom, QSizeF area) {
+    if (area.width() <= 0.0 || area.height() <= 0.0) return pan;
+    // Per axis the map's edge may move inwards by as much as it grew beyond its size at zoom
+    // 1, halved since the growth is shared by both edges: the band beside it then never gets
+    // wider than at zoom 1.
+    const QSizeF base = mapBaseSize(area);
+    const double grown = std::max(zoom - kMapMinZoom, 0.0) * 0.5;
+    const double limitX = base.width() * grown;
+    const double limitY = base.height() * grown;
+    return {std::clamp(pan.x(), -limitX, limitX), std::clamp(pan.y(), -limitY, limitY)};
 }
 
 double scrollZoomFactor(double delta) {

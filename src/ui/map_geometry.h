@@ -26,9 +26,16 @@ struct GeoPoint {
     double lon = 0.0;
 };
 
+/// Whether a place lies in the region the map covers: 0 to 60 degrees north, 45 degrees either
+/// side of longitude 0 (the edges included).
+bool insideMapRegion(GeoPoint point);
+
 /// The map's projection-space point to its latitude and longitude, or nothing outside the
-/// region the map covers (0 to 60 degrees north, 45 degrees either side of longitude 0).
+/// region the map covers.
 std::optional<GeoPoint> inverseMapProjection(QPointF projectionPoint);
+
+/// A place to the map's projection space; also defined outside the region the map covers.
+QPointF forwardMapProjection(GeoPoint point);
 
 /// Where the map is drawn inside its area, in the area's own coordinates.
 struct MapLayout {
@@ -46,8 +53,14 @@ MapLayout mapLayout(QSizeF area, double zoom, double pinchDelta, QPointF pan, QP
 /// A point of the area to projection space; nothing when it lies outside the drawn map.
 std::optional<QPointF> viewToProjection(QPointF viewPoint, const MapLayout& layout);
 
+/// A projection-space point to the area, wherever it falls (inside the area or not).
+QPointF projectionToView(QPointF projectionPoint, const MapLayout& layout);
+
 /// The latitude and longitude under a point of the area, if any.
 std::optional<GeoPoint> geoPointAt(QPointF viewPoint, const MapLayout& layout);
+
+/// Where a place is drawn in the area; nothing when the map does not cover it.
+std::optional<QPointF> viewPointOf(GeoPoint point, const MapLayout& layout);
 
 /// The zoom and pan of the view: everything the zoom arithmetic changes.
 struct MapZoomState {
@@ -63,6 +76,11 @@ MapZoomState zoomAround(MapZoomState state, double factor, std::optional<QPointF
 
 /// The state after a pinch of the given total magnification ends (the pan is kept).
 MapZoomState endPinch(MapZoomState state, double magnification);
+
+/// The pan limited so that the map never uncovers more of the area than at zoom 1: a band beside
+/// the map is at most as wide as the one an area of another shape shows around the whole map.
+/// At zoom 1 that leaves no pan at all. An empty area limits nothing.
+QPointF clampedPan(QPointF pan, double zoom, QSizeF area);
 
 /// The zoom factor of a scroll delta (in lines or points, positive away from the user).
 double scrollZoomFactor(double delta);

@@ -2,29 +2,35 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QFocusEvent>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
+#include <QPolygonF>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStringList>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 #include <utility>
 
 #include "model/astronomy_model.h"
 #include "model/city_preset.h"
 #include "ui/resources.h"
-
 
 namespace morvane {
 
@@ -39,6 +45,26 @@ constexpr int kPercentMinWidth = 56;
 // Relative to the body text: the read-out a little smaller, the hint smaller still.
 constexpr double kCalloutScale = 12.0 / 13.0;
 constexpr double kCaptionScale = 10.0 / 13.0;
+
+// A keyboard pan moves the map by this share of the area.
+constexpr double kKeyPanFraction = 0.1;
+// Pins are drawn over the map image, not over the window, so their colours do not follow the
+// palette: a dark or light theme leaves the map itself unchanged.
+const QColor kCurrentPinColour(206, 32, 57);
+const QColor kSavedPinColour(30, 45, 80);
+const QColor kPinRingColour(255, 255, 255);
+// The current place gets a drop pin: its tip on the place, its head above it, clear of the
+// name the map prints to the right of a town.
+constexpr double kCurrentPinHeadRadius = 6.0;
+constexpr double kCurrentPinHeadLift = 14.0;
+constexpr double kSavedPinRadius = 3.5;
+// A pointer this close to a saved pin's centre hits it; a little more than the drawn pin, so
+// that a quick click does not turn into a pick beside it.
+constexpr double kPinReach = 8.0;
+// Long names would stretch the read-out across the map.
+constexpr int kMaxPinNameWidth = 320;
+constexpr double kReticleGap = 3.0;
+constexpr double kReticleArm = 10.0;
 
 QFont scaledFont(QFont font, double scale, double basePointSize) {
     if (basePointSize > 0.0) font.setPointSizeF(basePointSize * scale);
@@ -108,15 +134,71 @@ protected:
     }
 };
 
+/// What a key does to the map; `none` for keys it leaves to the window.
+enum class MapKey { none, panLeft, panRight, panUp, panDown, zoomIn, zoomOut, reset, pick };
+
+MapKey mapKeyOf(const QKeyEvent* event) {
+    // Shift belongs to "+" on many layouts; the keypad sends its own modifier.
+    const Qt::KeyboardModifiers other =
+        event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (other != Qt::NoModifier) return MapKey::none;
+    switch (event->key()) {
+        case Qt::Key_Left:
+            return MapKey::panLeft;
+        case Qt::Key_Right:
+            return MapKey::panRight;
+        case Qt::Key_Up:
+            return MapKey::panUp;
+        case Qt::Key_Down:
+            return MapKey::panDown;
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            return MapKey::zoomIn;
+        case Qt::Key_Minus:
+            return MapKey::zoomOut;
+        case Qt::Key_0:
+            return MapKey::reset;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return MapKey::pick;
+        default:
+            return MapKey::none;
+    }
+}
+
+void drawSavedPin(QPainter& painter, QPointF at) {
+    // Small enough to leave the town's name printed beside it readable.
+    painter.setPen(QPen(kPinRingColour, 1.5));
+    painter.setBrush(kSavedPinColour);
+    painter.drawEllipse(at, kSavedPinRadius, kSavedPinRadius);
+}
+
+void drawCurrentPin(QPainter& painter, QPointF tip) {
+    const double r = kCurrentPinHeadRadius;
+    const QPointF head = tip - QPointF(0.0, kCurrentPinHeadLift);
+    // The tail meets the head where the lines from the tip touch the circle.
+    const double sine = r / kCurrentPinHeadLift;
+    const double cosine = std::sqrt(1.0 - sine * sine);
+    QPainterPath headPath;
+    headPath.addEllipse(head, r, r);
+    QPainterPath tailPath;
+    tailPath.addPolygon(QPolygonF(
+        {tip, head + QPointF(-r * cosine, r * sine), head + QPointF(r * cosine, r * sine), tip}));
+    painter.setPen(QPen(kPinRingColour, 1.5));
+    painter.setBrush(kCurrentPinColour);
+    painter.drawPath(headPath.united(tailPath));
+}
+
 }  // namespace
 
-/// Draws the map and turns the pointer's hover, clicks, drags and pinches into the picker's
-/// operations.
+/// Draws the map and turns the pointer's hover, clicks, drags and pinches, and the keys pressed
+/// while it has the focus, into the picker's operations.
 class MapArea final : public QWidget {
 public:
     explicit MapArea(MapLocationPickerView* picker)
         : QWidget(picker), picker_(picker), map_(loadMap()) {
         setMouseTracking(true);
+        setFocusPolicy(Qt::StrongFocus);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         hoverLabel = new HoverLabel(this);
         hoverLabel->setObjectName(QStringLiteral("hoverLabel"));
@@ -126,17 +208,19 @@ public:
 
     QLabel* hoverLabel = nullptr;
 
+    bool dragging() const { return dragging_; }
+    /// Whether the keyboard drives the map: the centre is then what Enter picks and what the
+    /// read-out names, and a reticle marks it.
+    bool keyboardDriven() const { return keyboardDriven_ && hasFocus(); }
+
 protected:
     void paintEvent(QPaintEvent* /*event*/) override {
         QPainter painter(this);
         painter.setClipRect(rect());
         painter.fillRect(rect(), QColor::fromRgbF(0.0, 0.0, 0.0, 0.04));
-        if (map_.isNull()) return;
-        const MapLayout layout = picker_->currentLayout();
-        const QRectF target(layout.origin, layout.displaySize);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        const QPixmap& pixmap = mapFor(layout.displaySize);
-        painter.drawPixmap(target, pixmap, QRectF(pixmap.rect()));
+        paintMap(painter, picker_->currentLayout());
+        paintPins(painter);
+        if (hasFocus()) paintFocus(painter);
     }
 
     void resizeEvent(QResizeEvent* event) override {
@@ -152,7 +236,61 @@ protected:
     void enterEvent(QEnterEvent* event) override { picker_->pointerMoved(event->position()); }
     void leaveEvent(QEvent* /*event*/) override { picker_->pointerLeft(); }
 
+    void focusInEvent(QFocusEvent* event) override {
+        QWidget::focusInEvent(event);
+        const Qt::FocusReason reason = event->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+            reason == Qt::ShortcutFocusReason) {
+            keyboardDriven_ = true;
+        }
+        picker_->focusChanged();
+    }
+
+    void focusOutEvent(QFocusEvent* event) override {
+        QWidget::focusOutEvent(event);
+        // Losing the focus to another window keeps the way the map was being used.
+        if (event->reason() != Qt::ActiveWindowFocusReason) keyboardDriven_ = false;
+        picker_->focusChanged();
+    }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        const MapKey key = mapKeyOf(event);
+        if (key == MapKey::none) return QWidget::keyPressEvent(event);
+        if (!std::exchange(keyboardDriven_, true)) picker_->focusChanged();
+        switch (key) {
+            // The map moves against the key, as the view travels the key's way.
+            case MapKey::panLeft:
+                picker_->panByFraction(kKeyPanFraction, 0.0);
+                break;
+            case MapKey::panRight:
+                picker_->panByFraction(-kKeyPanFraction, 0.0);
+                break;
+            case MapKey::panUp:
+                picker_->panByFraction(0.0, kKeyPanFraction);
+                break;
+            case MapKey::panDown:
+                picker_->panByFraction(0.0, -kKeyPanFraction);
+                break;
+            case MapKey::zoomIn:
+                picker_->zoomAroundCentre(kMapZoomStep);
+                break;
+            case MapKey::zoomOut:
+                picker_->zoomAroundCentre(1.0 / kMapZoomStep);
+                break;
+            case MapKey::reset:
+                picker_->resetZoom();
+                break;
+            case MapKey::pick:
+                picker_->pickCentre();
+                break;
+            case MapKey::none:
+                break;
+        }
+        event->accept();
+    }
+
     void mousePressEvent(QMouseEvent* event) override {
+        if (std::exchange(keyboardDriven_, false)) picker_->focusChanged();
         if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
         pressedAt_ = event->position();
         dragging_ = false;
@@ -176,7 +314,6 @@ protected:
         }
         const QPointF pressedAt = *std::exchange(pressedAt_, std::nullopt);
         if (std::exchange(dragging_, false)) {
-            unsetCursor();
             picker_->dragEnded(event->position() - pressedAt);
         } else {
             picker_->clicked(pressedAt);
@@ -184,6 +321,12 @@ protected:
     }
 
     bool event(QEvent* event) override {
+        // The map's own keys win over window shortcuts on the same keys (Enter, for one).
+        if (event->type() == QEvent::ShortcutOverride &&
+            mapKeyOf(static_cast<QKeyEvent*>(event)) != MapKey::none) {
+            event->accept();
+            return true;
+        }
         if (event->type() != QEvent::NativeGesture) return QWidget::event(event);
         const auto* gesture = static_cast<QNativeGestureEvent*>(event);
         switch (gesture->gestureType()) {
@@ -211,6 +354,40 @@ protected:
     }
 
 private:
+    void paintMap(QPainter& painter, const MapLayout& layout) {
+        if (map_.isNull()) return;
+        const QRectF target(layout.origin, layout.displaySize);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        const QPixmap& pixmap = mapFor(layout.displaySize);
+        painter.drawPixmap(target, pixmap, QRectF(pixmap.rect()));
+    }
+
+    /// Saved places as dots, the current place on top of them.
+    void paintPins(QPainter& painter) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        for (const MapPin& pin : picker_->savedPlacePins()) drawSavedPin(painter, pin.at);
+        if (const auto current = picker_->currentPlacePin()) drawCurrentPin(painter, *current);
+    }
+
+    void paintFocus(QPainter& painter) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2.0));
+        painter.drawRect(QRectF(rect()).adjusted(1.0, 1.0, -1.0, -1.0));
+        if (!keyboardDriven()) return;
+        // A light halo under a dark cross: visible on sea and land alike.
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QPointF centre(width() * 0.5, height() * 0.5);
+        for (const QPen& pen : {QPen(kPinRingColour, 3.5), QPen(kSavedPinColour, 1.5)}) {
+            painter.setPen(pen);
+            for (const QPointF direction :
+                 {QPointF(1, 0), QPointF(-1, 0), QPointF(0, 1), QPointF(0, -1)}) {
+                painter.drawLine(centre + direction * kReticleGap,
+                                 centre + direction * kReticleArm);
+            }
+        }
+    }
+
     /// The image at the drawn size. Shrinking is done once per size with proper filtering (a
     /// painter's bilinear sampling would alias the coastlines); enlarging is left to the painter,
     /// since a cached copy at twelve-fold zoom would take hundreds of megabytes.
@@ -229,6 +406,7 @@ private:
     QPixmap scaled_;
     std::optional<QPointF> pressedAt_;
     bool dragging_ = false;
+    bool keyboardDriven_ = false;
     double magnification_ = 1.0;
     bool pinching_ = false;
 };
@@ -241,6 +419,11 @@ MapLocationPickerView::MapLocationPickerView(AstronomyModel* model, QWidget* par
 
     mapArea_ = new MapArea(this);
     mapArea_->setObjectName(QStringLiteral("mapArea"));
+    mapArea_->setAccessibleName(QStringLiteral("World map of Venarive"));
+    mapArea_->setAccessibleDescription(QStringLiteral(
+        "Enter makes the place at the centre of the map the manual location, as a click does "
+        "for the place under the pointer; on a saved place's pin either selects that place. "
+        "Arrow keys move the map, plus and minus zoom, 0 shows the whole map."));
     hoverLabel_ = mapArea_->hoverLabel;
     column->addWidget(mapArea_, 1);
 
@@ -252,6 +435,13 @@ MapLocationPickerView::MapLocationPickerView(AstronomyModel* model, QWidget* par
 
     buildControls();
     updatePercent();
+
+    for (const auto signal :
+         {&AstronomyModel::citiesChanged, &AstronomyModel::selectedCityIDChanged,
+          &AstronomyModel::manualLatDegChanged, &AstronomyModel::manualLongDegChanged,
+          &AstronomyModel::latNorthChanged, &AstronomyModel::longWestChanged}) {
+        connect(model_, signal, this, &MapLocationPickerView::modelPlacesChanged);
+    }
 }
 
 MapLocationPickerView::~MapLocationPickerView() { removeScrollMonitor(); }
@@ -267,6 +457,8 @@ void MapLocationPickerView::buildControls() {
     zoomOutButton->setIcon(
         QIcon::fromTheme(QStringLiteral("zoom-out"), drawnMagnifierIcon(false, iconColour)));
     zoomOutButton->setToolTip(QStringLiteral("Zoom out (Ctrl+−)"));
+    zoomOutButton->setAccessibleName(QStringLiteral("Zoom out"));
+    zoomOutButton->setAccessibleDescription(QStringLiteral("Shows more of the map, smaller"));
     zoomOutButton->setAutoRaise(true);
     connect(zoomOutButton, &QToolButton::clicked, this, &MapLocationPickerView::zoomOut);
     controls->addWidget(zoomOutButton);
@@ -277,26 +469,36 @@ void MapLocationPickerView::buildControls() {
     percentLabel_->setForegroundRole(QPalette::PlaceholderText);
     percentLabel_->setAlignment(Qt::AlignCenter);
     percentLabel_->setMinimumWidth(kPercentMinWidth);
+    percentLabel_->setAccessibleName(QStringLiteral("Zoom level"));
     controls->addWidget(percentLabel_);
 
     auto* zoomInButton = new QToolButton(row);
     zoomInButton->setObjectName(QStringLiteral("zoomInButton"));
     zoomInButton->setIcon(
         QIcon::fromTheme(QStringLiteral("zoom-in"), drawnMagnifierIcon(true, iconColour)));
-    zoomInButton->setToolTip(QStringLiteral("Zoom in (Ctrl+=)"));
+    zoomInButton->setToolTip(QStringLiteral("Zoom in (Ctrl++)"));
+    zoomInButton->setAccessibleName(QStringLiteral("Zoom in"));
+    zoomInButton->setAccessibleDescription(QStringLiteral("Shows less of the map, larger"));
     zoomInButton->setAutoRaise(true);
     connect(zoomInButton, &QToolButton::clicked, this, &MapLocationPickerView::zoomIn);
     controls->addWidget(zoomInButton);
 
     auto* resetButton = new QPushButton(QStringLiteral("Reset"), row);
     resetButton->setObjectName(QStringLiteral("resetButton"));
+    resetButton->setToolTip(QStringLiteral("Show the whole map (Ctrl+0)"));
+    resetButton->setAccessibleName(QStringLiteral("Reset zoom"));
+    resetButton->setAccessibleDescription(QStringLiteral("Shows the whole map at 100%"));
     connect(resetButton, &QPushButton::clicked, this, &MapLocationPickerView::resetZoom);
     controls->addWidget(resetButton);
 
     controls->addStretch(1);
 
-    auto* hint = new QLabel(QStringLiteral("Click to pick · Alt-scroll to zoom · drag to pan"), row);
+    auto* hint =
+        new QLabel(QStringLiteral("Click to pick · Ctrl-scroll to zoom · drag to pan"), row);
     hint->setObjectName(QStringLiteral("mapHint"));
+    hint->setToolTip(QStringLiteral(
+        "Alt-scroll zooms too. With the map focused (Tab): arrow keys move it, + and − zoom, "
+        "0 shows the whole map, Enter picks the centre."));
     hint->setFont(scaledFont(hint->font(), kCaptionScale, hint->font().pointSizeF()));
     hint->setForegroundRole(QPalette::PlaceholderText);
     controls->addWidget(hint);
@@ -318,6 +520,36 @@ MapLayout MapLocationPickerView::currentLayout() const {
 }
 
 QWidget* MapLocationPickerView::mapArea() const { return mapArea_; }
+
+std::optional<QPointF> MapLocationPickerView::currentPlacePin() const {
+    return viewPointOf({model_->latitude(), model_->longitude()}, currentLayout());
+}
+
+std::vector<MapPin> MapLocationPickerView::savedPlacePins() const {
+    const MapLayout layout = currentLayout();
+    std::vector<MapPin> pins;
+    for (const CityPreset& city : model_->cities()) {
+        if (city.id == manualCityID()) continue;
+        if (const auto at = viewPointOf({city.latitude, city.longitude}, layout)) {
+            pins.push_back({city.id, city.name, *at});
+        }
+    }
+    return pins;
+}
+
+std::optional<MapPin> MapLocationPickerView::savedPinAt(QPointF location) const {
+    std::optional<MapPin> nearest;
+    double nearestDistance = kPinReach;
+    for (MapPin& pin : savedPlacePins()) {
+        const QPointF d = pin.at - location;
+        const double distance = std::hypot(d.x(), d.y());
+        if (distance <= nearestDistance) {
+            nearestDistance = distance;
+            nearest = std::move(pin);
+        }
+    }
+    return nearest;
+}
 
 void MapLocationPickerView::zoomIn() { zoomBy(kMapZoomStep); }
 
@@ -349,8 +581,8 @@ void MapLocationPickerView::removeScrollMonitor() {
 }
 
 bool MapLocationPickerView::handleWheel(QWheelEvent* event) {
-    // Alt-scroll is the map's zoom; Ctrl-scroll is what zooms everywhere else on a Linux
-    // desktop. A plain scroll belongs to whatever is under the pointer.
+    // Ctrl-scroll zooms as everywhere else on a Linux desktop; Alt-scroll too, where the window
+    // manager lets it through. A plain scroll belongs to whatever is under the pointer.
     if (!(event->modifiers() & (Qt::AltModifier | Qt::ControlModifier))) return false;
     // Swallowed even when nothing can change, so that the scroll does not reach another view.
     if (lastViewSize_.width() > 0.0 && lastViewSize_.height() > 0.0) {
@@ -361,6 +593,8 @@ bool MapLocationPickerView::handleWheel(QWheelEvent* event) {
 
 void MapLocationPickerView::setLastViewSize(QSizeF size) {
     lastViewSize_ = size;
+    // A smaller or differently shaped area may not hold the old pan.
+    pan_ = clampedPan(pan_, zoom_, lastViewSize_);
     updateHover();
 }
 
@@ -375,19 +609,24 @@ void MapLocationPickerView::pointerLeft() {
 }
 
 void MapLocationPickerView::dragMoved(QPointF translation) {
-    dragDelta_ = translation;
+    // The map stops at its limit while the pointer goes on; it follows again on the way back.
+    dragDelta_ = clampedPan(pan_ + translation, zoom_, lastViewSize_) - pan_;
     mapArea_->update();
     updateHover();
 }
 
 void MapLocationPickerView::dragEnded(QPointF translation) {
-    pan_ += translation;
+    pan_ = clampedPan(pan_ + translation, zoom_, lastViewSize_);
     dragDelta_ = QPointF(0.0, 0.0);
     mapArea_->update();
     updateHover();
 }
 
 void MapLocationPickerView::clicked(QPointF location) {
+    if (const auto pin = savedPinAt(location)) {
+        model_->setSelectedCityID(pin->id);
+        return;
+    }
     const auto point = geoPointAt(location, currentLayout());
     if (!point) return;
     const PickedLocation picked = pickedLocation(*point);
@@ -410,32 +649,88 @@ void MapLocationPickerView::pinchEnded(double magnification) {
     setZoomState(endPinch({zoom_, pan_}, magnification));
 }
 
+void MapLocationPickerView::panByFraction(double dx, double dy) {
+    const QPointF step(dx * lastViewSize_.width(), dy * lastViewSize_.height());
+    pan_ = clampedPan(pan_ + step, zoom_, lastViewSize_);
+    mapArea_->update();
+    updateHover();
+}
+
+void MapLocationPickerView::zoomAroundCentre(double factor) {
+    setZoomState(zoomAround({zoom_, pan_}, factor, std::nullopt, lastViewSize_));
+}
+
+void MapLocationPickerView::pickCentre() {
+    clicked(QPointF(lastViewSize_.width() * 0.5, lastViewSize_.height() * 0.5));
+}
+
+void MapLocationPickerView::focusChanged() {
+    mapArea_->update();
+    updateHover();
+}
+
 void MapLocationPickerView::zoomBy(double factor) {
     setZoomState(zoomAround({zoom_, pan_}, factor, lastHoverLocation_, lastViewSize_));
 }
 
 void MapLocationPickerView::setZoomState(MapZoomState state) {
     zoom_ = state.zoom;
-    pan_ = state.pan;
+    // Zooming out near an edge, or around a point beside the map, can uncover the area.
+    pan_ = clampedPan(state.pan, state.zoom, lastViewSize_);
     updatePercent();
     mapArea_->update();
     updateHover();
 }
 
+void MapLocationPickerView::modelPlacesChanged() {
+    mapArea_->update();
+    updateHover();
+}
+
 void MapLocationPickerView::updateHover() {
-    // Recomputed after zooms and drags too, so the read-out names what is under the pointer now.
-    hover_ = lastHoverLocation_ ? geoPointAt(*lastHoverLocation_, currentLayout()) : std::nullopt;
-    if (!hover_) {
+    // Recomputed after zooms, drags and model changes too, so the read-out names what is under
+    // the pointer now.
+    const MapLayout layout = currentLayout();
+    hover_ = lastHoverLocation_ ? geoPointAt(*lastHoverLocation_, layout) : std::nullopt;
+    updateCursor();
+
+    // While the keyboard drives the map, the read-out names the centre, which Enter picks.
+    std::optional<QPointF> readAt = lastHoverLocation_;
+    std::optional<GeoPoint> point = hover_;
+    if (mapArea_->keyboardDriven()) {
+        readAt = QPointF(lastViewSize_.width() * 0.5, lastViewSize_.height() * 0.5);
+        point = geoPointAt(*readAt, layout);
+    }
+    QStringList lines;
+    if (const auto pin = readAt ? savedPinAt(*readAt) : std::nullopt) {
+        lines << hoverLabel_->fontMetrics().elidedText(pin->name, Qt::ElideRight, kMaxPinNameWidth);
+    }
+    if (point) lines << QString::fromStdString(mapHoverText(*point));
+    if (lines.isEmpty()) {
         hoverLabel_->hide();
         return;
     }
-    hoverLabel_->setText(QString::fromStdString(mapHoverText(*hover_)));
+    hoverLabel_->setText(lines.join(QLatin1Char('\n')));
     hoverLabel_->adjustSize();
     hoverLabel_->show();
 }
 
+void MapLocationPickerView::updateCursor() {
+    if (mapArea_->dragging()) return;  // the closed hand until the drag ends
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    if (lastHoverLocation_ && savedPinAt(*lastHoverLocation_)) {
+        shape = Qt::PointingHandCursor;
+    } else if (hover_) {
+        shape = Qt::CrossCursor;
+    }
+    mapArea_->setCursor(shape);
+}
+
 void MapLocationPickerView::updatePercent() {
-    percentLabel_->setText(QString::fromStdString(zoomPercentText(zoom_)));
+    const QString text = QString::fromStdString(zoomPercentText(zoom_));
+    percentLabel_->setText(text);
+    // The name says what the number is; the number itself is read as the description.
+    percentLabel_->setAccessibleDescription(text);
 }
 
 }  // namespace morvane

@@ -2,10 +2,13 @@
 
 #include <QPointF>
 #include <QSizeF>
+#include <QString>
+#include <QUuid>
 #include <QWidget>
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "ui/map_geometry.h"
 
@@ -16,8 +19,16 @@ namespace morvane {
 class AstronomyModel;
 class MapArea;
 
+/// A saved place as drawn on the map.
+struct MapPin {
+    QUuid id;
+    QString name;
+    QPointF at;  ///< in the map area's coordinates
+};
+
 /// The "Location" tab: the Venarive map, zoomable and pannable, with the latitude and longitude
-/// under the pointer; a click makes the clicked point the model's manual location.
+/// under the pointer; a click makes the clicked point the model's manual location, or selects
+/// the saved place whose pin it hits. The keyboard pans, zooms and picks the area's centre.
 class MapLocationPickerView : public QWidget {
     Q_OBJECT
 
@@ -43,6 +54,13 @@ public:
     MapLayout currentLayout() const;
     /// The widget that shows the map and takes the pointer.
     QWidget* mapArea() const;
+
+    /// Where the pin of the model's current place is drawn; nothing when the map lacks it.
+    std::optional<QPointF> currentPlacePin() const;
+    /// The saved places the map covers (the manual entry is not one), in the model's order.
+    std::vector<MapPin> savedPlacePins() const;
+    /// The saved place whose pin is nearest to a point of the area, when one is within reach.
+    std::optional<MapPin> savedPinAt(QPointF location) const;
 
 public slots:
     void zoomIn();
@@ -71,10 +89,17 @@ private:
     void clicked(QPointF location);
     void pinchChanged(double magnification);
     void pinchEnded(double magnification);
+    /// Moves the map by a fraction of the area's size (positive: right and down).
+    void panByFraction(double dx, double dy);
+    void zoomAroundCentre(double factor);
+    void pickCentre();
+    void focusChanged();
 
     void zoomBy(double factor);
     void setZoomState(MapZoomState state);
+    void modelPlacesChanged();
     void updateHover();
+    void updateCursor();
     void updatePercent();
 
     AstronomyModel* model_;

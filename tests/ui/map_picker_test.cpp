@@ -1,16 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
+#include <variant>
 
 #include "model/model_fixture.h"
 #include "support/qt_wait.h"
@@ -57,6 +62,47 @@ TEST(MapGeometry, ValidRegionIsBoundedByTheSixtiethParallelTheEquatorAndFortyFiv
     EXPECT_FALSE(inverseMapProjection({4000.0, 1633.0}));
     EXPECT_FALSE(inverseMapProjection({50.0, 200.0}));
     EXPECT_TRUE(inverseMapProjection({3300.0, 1000.0}));  // 39.5° E still inside
+}
+
+TEST(MapGeometry, ForwardProjectionUndoesTheInverseAndPlacesPointsInTheArea) {
+    for (const QPointF p : {kImageCentre, QPointF(1000.0, 2000.0), QPointF(3300.0, 1000.0),
+                            QPointF(2158.0, 65.0), QPointF(1768.0, 3194.0)}) {
+        const QPointF back = forwardMapProjection(*inverseMapProjection(p));
+        EXPECT_NEAR(back.x(), p.x(), 1e-9) << p.x() << "," << p.y();
+        EXPECT_NEAR(back.y(), p.y(), 1e-9) << p.x() << "," << p.y();
+    }
+    const GeoPoint place{0.4, -0.3};
+    const auto again = inverseMapProjection(forwardMapProjection(place));
+    ASSERT_TRUE(again);
+    EXPECT_NEAR(again->lat, place.lat, 1e-12);
+    EXPECT_NEAR(again->lon, place.lon, 1e-12);
+
+    const MapLayout layout{{20.0, -5.0}, {400.0, 300.0}};
+    const QPointF at = *viewPointOf(place, layout);
+    EXPECT_NEAR(geoPointAt(at, layout)->lat, place.lat, 1e-12);
+    // South of the equator and beyond 45 degrees the map has no point for a place.
+    EXPECT_FALSE(viewPointOf({-0.01, 0.0}, layout));
+    EXPECT_FALSE(viewPointOf({0.5, 0.79}, layout));
+}
+
+TEST(MapGeometry, PanStopsWhereTheBandBesideTheMapWouldOutgrowTheOneAtZoomOne) {
+    const QSizeF area(800.0, 500.0);  // wider than the map: bands left and right at zoom 1
+    const double band = mapLayout(area, 1.0, 1.0, {}, {}).origin.x();
+    ASSERT_GT(band, 1.0);
+    EXPECT_EQ(clampedPan({300.0, -40.0}, 1.0, area), QPointF(0.0, 0.0));
+
+    for (const QPointF far : {QPointF(1e5, 1e5), QPointF(-1e5, -1e5)}) {
+        const MapLayout layout = mapLayout(area, 2.0, 1.0, clampedPan(far, 2.0, area), {});
+        const double left = layout.origin.x();
+        const double right = area.width() - left - layout.displaySize.width();
+        EXPECT_NEAR(std::max(left, right), band, 1e-9);
+        EXPECT_LE(std::max(layout.origin.y(),
+                           area.height() - layout.origin.y() - layout.displaySize.height()),
+                  1e-9);
+    }
+    // Within the limits a pan is kept as it is; an empty area limits nothing.
+    EXPECT_EQ(clampedPan({30.0, -20.0}, 2.0, area), QPointF(30.0, -20.0));
+    EXPECT_EQ(clampedPan({30.0, -20.0}, 1.0, {}), QPointF(30.0, -20.0));
 }
 
 TEST(MapGeometry, PickRoundsHalvesAwayFromZero) {
@@ -201,6 +247,24 @@ protected:
                           modifiers, Qt::NoScrollPhase, false);
         QApplication::sendEvent(area(), &event);
         return probe.seen > before;
+    }
+    void activate() {
+        QApplication::setActiveWindow(picker.get());
+        ASSERT_TRUE(testing::waitUntil([this] { return picker->isActiveWindow(); }));
+    }
+    /// A key pressed as the user does: to whatever has the focus.
+    void key(Qt::Key key) {
+        QWidget* target = QApplication::focusWidget();
+        QTest::keyClick(target ? target : picker.get(), key);
+    }
+    void tabIntoMap() {
+        for (int i = 0; i < 6 && QApplication::focusWidget() != area(); ++i) key(Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), area());
+    }
+    /// The colour of the pixel that contains a point.
+    QColor pixelAt(QPointF at) const {
+        return area()->grab().toImage().pixelColor(int(std::floor(at.x())),
+                                                   int(std::floor(at.y())));
     }
     void pinch(Qt::NativeGestureType type, double value) {
         QNativeGestureEvent event(type, QPointingDevice::primaryPointingDevice(), 2,
@@ -351,15 +415,17 @@ TEST_F(MapPicker, ScrollMonitorIsInstalledOnlyWhileShown) {
 }
 
 TEST_F(MapPicker, DragPansWithoutPickingAndShortMovesStillClick) {
+    picker->zoomIn();
+    const QPointF panned = picker->pan();
     const QPointF start = viewPointOf(kImageCentre);
     mouse(QEvent::MouseButtonPress, start, Qt::LeftButton);
     mouse(QEvent::MouseMove, start + QPointF(3.0, 2.0), Qt::LeftButton);
     EXPECT_EQ(picker->dragDelta(), QPointF(0.0, 0.0));  // under the 5-point threshold
     mouse(QEvent::MouseMove, start + QPointF(30.0, 20.0), Qt::LeftButton);
     EXPECT_EQ(picker->dragDelta(), QPointF(30.0, 20.0));
-    EXPECT_EQ(picker->pan(), QPointF(0.0, 0.0));
+    EXPECT_EQ(picker->pan(), panned);
     mouse(QEvent::MouseButtonRelease, start + QPointF(40.0, 25.0));
-    EXPECT_EQ(picker->pan(), QPointF(40.0, 25.0));
+    EXPECT_EQ(picker->pan(), panned + QPointF(40.0, 25.0));
     EXPECT_EQ(picker->dragDelta(), QPointF(0.0, 0.0));
     EXPECT_TRUE(fixture.store->writes.empty());
 
@@ -367,6 +433,222 @@ TEST_F(MapPicker, DragPansWithoutPickingAndShortMovesStillClick) {
     mouse(QEvent::MouseMove, start + QPointF(3.0, 3.0), Qt::LeftButton);
     mouse(QEvent::MouseButtonRelease, start + QPointF(3.0, 3.0));
     EXPECT_EQ(model->selectedCityID(), manualCityID());
+}
+
+TEST_F(MapPicker, DragStopsBeforeTheMapLeavesTheView) {
+    const QPointF centre(area()->width() * 0.5, area()->height() * 0.5);
+    const auto drag = [this](QPointF from, QPointF by) {
+        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        mouse(QEvent::MouseMove, from + by, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, from + by);
+    };
+    // At zoom 1 the whole map is in view: nothing to pan.
+    drag(centre, {300.0, -200.0});
+    EXPECT_EQ(picker->pan(), QPointF(0.0, 0.0));
+
+    // Zoomed in, no band beside the map grows wider than the one at zoom 1.
+    const QRectF whole(mapLayout(QSizeF(area()->size()), 1.0, 1.0, {}, {}).origin,
+                       mapLayout(QSizeF(area()->size()), 1.0, 1.0, {}, {}).displaySize);
+    const auto coversView = [&] {
+        const MapLayout layout = picker->currentLayout();
+        const QRectF drawn(layout.origin, layout.displaySize);
+        return drawn.contains(centre) && drawn.left() <= whole.left() + 1e-9 &&
+               drawn.top() <= whole.top() + 1e-9 && drawn.right() >= whole.right() - 1e-9 &&
+               drawn.bottom() >= whole.bottom() - 1e-9;
+    };
+    picker->zoomIn();
+    picker->zoomIn();
+    for (const QPointF by : {QPointF(5000.0, 4000.0), QPointF(-9000.0, -7000.0)}) {
+        mouse(QEvent::MouseButtonPress, centre, Qt::LeftButton);
+        mouse(QEvent::MouseMove, centre + by, Qt::LeftButton);
+        EXPECT_TRUE(coversView());  // held back while the drag goes on, not only at its end
+        mouse(QEvent::MouseButtonRelease, centre + by);
+        EXPECT_TRUE(coversView());
+        EXPECT_NE(picker->pan(), QPointF(0.0, 0.0));
+    }
+    // Zooming out around the pointer, which the drag left far outside, is held back too.
+    picker->zoomOut();
+    EXPECT_TRUE(coversView());
+}
+
+TEST_F(MapPicker, PinsMarkTheCurrentPlaceAndEverySavedOneAndFollowTheView) {
+    // Pins are opaque: a saved place's dot has its colour at the place, the current place's
+    // drop pin in its head, which stands 14 points above the place.
+    const QColor current(206, 32, 57), saved(30, 45, 80);
+    const auto head = [](QPointF place) { return place - QPointF(0.0, 14.0); };
+    const QUuid berema = model->selectedCityID();
+    const auto pinOf = [this](const QUuid& id) {
+        for (const MapPin& pin : picker->savedPlacePins()) {
+            if (pin.id == id) return pin;
+        }
+        ADD_FAILURE() << "no pin";
+        return MapPin{};
+    };
+    // Every built-in place lies on the map; the manual entry has no pin of its own.
+    EXPECT_EQ(picker->savedPlacePins().size(), size_t(model->cities().size() - 1));
+    ASSERT_TRUE(picker->currentPlacePin());
+    EXPECT_EQ(*picker->currentPlacePin(), pinOf(berema).at);
+    EXPECT_EQ(pixelAt(head(pinOf(berema).at)), current);
+    // The tip points at the place's own dot, which stays in sight below it.
+    EXPECT_EQ(pixelAt(pinOf(berema).at + QPointF(0.0, 1.5)), saved);
+
+    const QUuid other = model->cities().at(5).id;
+    const QPointF otherAt = pinOf(other).at;
+    EXPECT_EQ(pixelAt(otherAt), saved);
+    EXPECT_NE(pixelAt(head(otherAt)), current);
+    model->setSelectedCityID(other);
+    EXPECT_EQ(pixelAt(head(otherAt)), current);
+    EXPECT_NE(pixelAt(head(pinOf(berema).at)), current);
+
+    // Zoomed and dragged, the pins stay on their places of the map.
+    picker->zoomIn();
+    mouse(QEvent::MouseButtonPress, {300.0, 300.0}, Qt::LeftButton);
+    mouse(QEvent::MouseMove, {340.0, 320.0}, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, {340.0, 320.0});
+    const QPointF moved = pinOf(other).at;
+    EXPECT_NE(moved, otherAt);
+    const GeoPoint place{model->latitude(), model->longitude()};
+    const QPointF projected = *viewToProjection(moved, picker->currentLayout());
+    EXPECT_NEAR(projected.x(), forwardMapProjection(place).x(), 1e-9);
+    EXPECT_EQ(pixelAt(head(moved)), current);
+
+    // The manual fields move the current pin; a place south of the equator has none.
+    model->setSelectedCityID(manualCityID());
+    model->setManualLatDeg(29.933);
+    model->setManualLongDeg(8.618);
+    model->setLongWest(false);
+    const QPointF centre = viewPointOf(kImageCentre);
+    EXPECT_NEAR(picker->currentPlacePin()->x(), centre.x(), 0.01);
+    EXPECT_EQ(pixelAt(head(*picker->currentPlacePin())), current);
+    model->setLatNorth(false);
+    EXPECT_FALSE(picker->currentPlacePin());
+    EXPECT_NE(pixelAt(head(centre)), current);
+
+    // A newly saved place gets a pin at once, named under a resting pointer; one beyond the
+    // map's region gets none.
+    const size_t before = picker->savedPlacePins().size();
+    model->setLatNorth(true);
+    mouse(QEvent::MouseMove, centre);
+    ASSERT_EQ(hoverLabel()->text(), "29.933° N   8.618° E");
+    ASSERT_TRUE(std::holds_alternative<QUuid>(model->saveLocation(QStringLiteral("Centre"))));
+    EXPECT_EQ(hoverLabel()->text(), "Centre\n29.933° N   8.618° E");
+    model->setManualLatDeg(75.0);
+    ASSERT_TRUE(std::holds_alternative<QUuid>(model->saveLocation(QStringLiteral("Far north"))));
+    EXPECT_EQ(picker->savedPlacePins().size(), before + 1);
+}
+
+TEST_F(MapPicker, ClickOnASavedPinSelectsItsPlaceAndHoverNamesIt) {
+    const MapPin pin = picker->savedPlacePins().at(3);
+    const QPointF near = pin.at + QPointF(3.0, -2.0);
+    mouse(QEvent::MouseMove, near);
+    EXPECT_EQ(area()->cursor().shape(), Qt::PointingHandCursor);
+    ASSERT_TRUE(hoverLabel()->isVisible());
+    EXPECT_TRUE(hoverLabel()->text().startsWith(pin.name + "\n"))
+        << hoverLabel()->text().toStdString();
+    EXPECT_TRUE(
+        hoverLabel()->text().endsWith(QString::fromStdString(mapHoverText(*picker->hover()))));
+
+    const double latBefore = model->manualLatDeg();
+    click(near);
+    EXPECT_EQ(model->selectedCityID(), pin.id);
+    EXPECT_EQ(model->manualLatDeg(), latBefore);
+
+    // Beyond the pin's reach a click picks a point as anywhere else.
+    mouse(QEvent::MouseMove, pin.at + QPointF(15.0, 0.0));
+    EXPECT_EQ(area()->cursor().shape(), Qt::CrossCursor);
+    EXPECT_FALSE(hoverLabel()->text().contains(pin.name));
+    click(pin.at + QPointF(15.0, 0.0));
+    EXPECT_EQ(model->selectedCityID(), manualCityID());
+
+    // Beside the image there is nothing to pick.
+    mouse(QEvent::MouseMove, {2.0, viewPointOf(kImageCentre).y()});
+    EXPECT_EQ(area()->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(MapPicker, KeyboardPansZoomsAndPicksTheCentre) {
+    activate();
+    tabIntoMap();
+    // Zoom 1 shows the whole map: the arrows have nothing to move.
+    key(Qt::Key_Left);
+    EXPECT_EQ(picker->pan(), QPointF(0.0, 0.0));
+
+    QStringList readings;
+    for (const Qt::Key k : {Qt::Key_Plus, Qt::Key_Equal, Qt::Key_Minus}) {
+        key(k);
+        readings << percent();
+    }
+    EXPECT_EQ(readings.join(' '), "140% 195% 140%");
+    // Around the centre: the map stays centred.
+    EXPECT_NEAR(picker->pan().x(), 0.0, 1e-9);
+    EXPECT_NEAR(picker->pan().y(), 0.0, 1e-9);
+
+    const double stepX = area()->width() * 0.1, stepY = area()->height() * 0.1;
+    key(Qt::Key_Left);
+    EXPECT_NEAR(picker->pan().x(), stepX, 1e-9);
+    key(Qt::Key_Up);
+    EXPECT_NEAR(picker->pan().y(), stepY, 1e-9);
+    key(Qt::Key_Right);
+    key(Qt::Key_Down);
+    EXPECT_NEAR(picker->pan().x(), 0.0, 1e-9);
+    EXPECT_NEAR(picker->pan().y(), 0.0, 1e-9);
+    // Arrows with Alt or Ctrl are the window's.
+    QTest::keyClick(area(), Qt::Key_Left, Qt::AltModifier);
+    QTest::keyClick(area(), Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_NEAR(picker->pan().x(), 0.0, 1e-9);
+    for (int i = 0; i < 20; ++i) key(Qt::Key_Right);
+    const MapLayout layout = picker->currentLayout();
+    EXPECT_NEAR(layout.origin.x() + layout.displaySize.width(),
+                area()->width() - mapLayout(QSizeF(area()->size()), 1, 1, {}, {}).origin.x(), 1e-9);
+
+    key(Qt::Key_0);
+    EXPECT_EQ(picker->zoom(), 1.0);
+    EXPECT_EQ(picker->pan(), QPointF(0.0, 0.0));
+    EXPECT_TRUE(fixture.store->writes.empty());
+
+    // The read-out names the centre, which Enter picks as a click there would. A window's
+    // own Enter shortcut does not take the key from the map.
+    int windowEnter = 0;
+    QShortcut shortcut(QKeySequence(Qt::Key_Return), picker.get());
+    QObject::connect(&shortcut, &QShortcut::activated, [&windowEnter] { ++windowEnter; });
+    EXPECT_EQ(hoverLabel()->text(), "29.933° N   8.618° E");
+    key(Qt::Key_Return);
+    EXPECT_EQ(windowEnter, 0);
+    EXPECT_DOUBLE_EQ(model->manualLatDeg(), 29.933);
+    EXPECT_DOUBLE_EQ(model->manualLongDeg(), 8.618);
+    EXPECT_TRUE(model->latNorth());
+    EXPECT_FALSE(model->longWest());
+    EXPECT_EQ(model->selectedCityID(), manualCityID());
+}
+
+TEST_F(MapPicker, ControlsNameThemselvesAndTheHintNamesCtrlScrollFirst) {
+    const auto text = [](QWidget* widget, QAccessible::Text which) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        return accessible ? accessible->text(which) : QString();
+    };
+    const auto* hint = picker->findChild<QLabel*>("mapHint");
+    EXPECT_EQ(hint->text(), "Click to pick · Ctrl-scroll to zoom · drag to pan");
+    auto* zoomIn = picker->findChild<QToolButton*>("zoomInButton");
+    auto* zoomOut = picker->findChild<QToolButton*>("zoomOutButton");
+    auto* reset = picker->findChild<QPushButton*>("resetButton");
+    auto* percentLabel = picker->findChild<QLabel*>("zoomPercentLabel");
+    EXPECT_EQ(zoomIn->toolTip(), "Zoom in (Ctrl++)");
+    EXPECT_EQ(zoomOut->toolTip(), "Zoom out (Ctrl+−)");
+
+    EXPECT_EQ(text(zoomOut, QAccessible::Name), "Zoom out");
+    EXPECT_EQ(text(zoomIn, QAccessible::Name), "Zoom in");
+    EXPECT_EQ(text(reset, QAccessible::Name), "Reset zoom");
+    EXPECT_EQ(text(area(), QAccessible::Name), "World map of Venarive");
+    EXPECT_TRUE(text(area(), QAccessible::Description).contains("Enter"));
+    EXPECT_EQ(text(percentLabel, QAccessible::Name), "Zoom level");
+    picker->zoomIn();
+    EXPECT_EQ(text(percentLabel, QAccessible::Description), "140%");
+
+    // Tab reaches the map, which then shows its focus frame in the highlight colour.
+    activate();
+    reset->setFocus(Qt::OtherFocusReason);
+    tabIntoMap();
+    EXPECT_EQ(area()->grab().toImage().pixelColor(1, area()->height() / 2),
+              area()->palette().color(QPalette::Highlight));
 }
 
 TEST_F(MapPicker, PinchScalesLiveAndSetsTheZoomWhenItEnds) {
