@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QIcon>
 #include <QLoggingCategory>
 
 #include "export/pdf_exporter.h"
@@ -12,12 +11,7 @@ int main(int argc, char** argv) {
     // The web engine describes its graphics set-up at every start; users need not read it.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QApplication application(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("MorvaneAstro"));
-    QApplication::setApplicationName(QStringLiteral("MorvaneAstro"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Morvane Astro"));
-    QApplication::setDesktopFileName(QStringLiteral("morvane-astro"));
-    morvane::ensureResources();
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/MorvaneAstro.svg")));
+    morvane::configureApplication();
 
     morvane::MorvaneAstroApp app;
     app.mainWindow()->show();

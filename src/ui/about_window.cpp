@@ -1,15 +1,16 @@
 #include "ui/about_window.h"
-#include "ui/resources.h"
 
 #include <QDate>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSvgWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "ui/app_information.h"
+#include "ui/resources.h"
+#include "ui/window_placement.h"
 
 namespace morvane {
 
@@ -28,16 +29,15 @@ QLabel* centred(const QString& text, QWidget* parent, double scale, bool bold = 
 
 }  // namespace
 
-void openUserGuide() {
-    const QString guide = userGuidePath();
-    QDesktopServices::openUrl(guide.isEmpty() ? QUrl(appLinks().developerWebsite)
-                                              : QUrl::fromLocalFile(guide));
-}
+AboutWindow::AboutWindow(QWidget* parent) : AboutWindow(appLinks(), parent) {}
 
-AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+AboutWindow::AboutWindow(const AppLinks& links, QWidget* parent) : QWidget(parent, Qt::Window) {
     ensureResources();
     setWindowTitle(QStringLiteral("About Morvane Astro"));
     setObjectName(QStringLiteral("about"));
+    setAccessibleName(windowTitle());
+    // An open About window must not keep the application running once the main window closes.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setFixedSize(650, 650);
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(14);
@@ -46,10 +46,13 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     auto* image = new QSvgWidget(QStringLiteral(":/MorvaneAstro.svg"), this);
     image->setFixedSize(100, 100);
+    image->setAccessibleName(QStringLiteral("Morvane Astro application icon"));
     layout->addWidget(image, 0, Qt::AlignHCenter);
     layout->addWidget(centred(QStringLiteral("Morvane Astro"), this, 1.9, true));
 
     version_ = centred(releaseVersion() + QLatin1Char('.') + buildNumber(), this, 1.25, true);
+    version_->setAccessibleName(
+        QStringLiteral("Version %1, build %2").arg(releaseVersion(), buildNumber()));
     copyright_ = centred(QStringLiteral("© %1 The Morvane Astro developers. All rights reserved.")
                              .arg(QDate::currentDate().year()),
                          this, 0.95);
@@ -71,33 +74,53 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(about);
 
     const struct {
-        const char* label;
+        QString label;
         QString target;
-    } links[] = {
-        {"Application Documentation", {}},
-        {"Developer Website", appLinks().developerWebsite},
-        {"Support Discord", appLinks().supportChat},
-        {"The World of Morvane", appLinks().worldWebsite},
-        {"Morvane Game Rules", appLinks().worldRules},
+        bool isGuide = false;
+    } entries[] = {
+        {QStringLiteral("Application Documentation"), {}, true},
+        {QStringLiteral("Developer Website"), links.developerWebsite},
+        {supportLinkLabel(links.supportChat), links.supportChat},
+        {QStringLiteral("The World of Morvane"), links.worldWebsite},
+        {QStringLiteral("Morvane Game Rules"), links.worldRules},
     };
-    for (const auto& link : links) {
-        auto* button = new QPushButton(QString::fromUtf8(link.label), this);
+    for (const auto& entry : entries) {
+        auto* button = new QPushButton(entry.label, this);
         button->setFlat(true);
         button->setCursor(Qt::PointingHandCursor);
         QPalette palette = button->palette();
         palette.setColor(QPalette::ButtonText, palette.color(QPalette::Link));
         button->setPalette(palette);
-        const QString target = link.target;
-        connect(button, &QPushButton::clicked, this, [target] {
-            if (target.isEmpty()) {
-                openUserGuide();
-            } else {
-                QDesktopServices::openUrl(QUrl(target));
-            }
-        });
+        button->setAccessibleName(entry.label);
+        if (entry.isGuide) {
+            button->setAccessibleDescription(
+                QStringLiteral("Opens the user guide in a help window"));
+            connect(button, &QPushButton::clicked, this, [this] { showUserGuide(this); });
+        } else {
+            const QUrl url(entry.target.trimmed());
+            button->setToolTip(url.toDisplayString());
+            button->setAccessibleDescription(
+                QStringLiteral("Opens %1 in your web browser").arg(url.toDisplayString()));
+            connect(button, &QPushButton::clicked, this, [url] { QDesktopServices::openUrl(url); });
+            // A placeholder or missing address would lead nowhere: leave the link out.
+            button->setVisible(isConfiguredLink(entry.target));
+        }
         layout->addWidget(button, 0, Qt::AlignHCenter);
         links_.append(button);
     }
+
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+    }
+}
+
+void AboutWindow::showCentredOn(QWidget* anchor) {
+    if (!isVisible()) centreOn(this, anchor);
+    show();
+    raise();
+    activateWindow();
 }
 
 }  // namespace morvane

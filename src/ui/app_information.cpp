@@ -1,7 +1,9 @@
 #include "ui/app_information.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 #include "morvane_version.h"
 
@@ -11,22 +13,51 @@ QString releaseVersion() { return QString::fromUtf8(kVersion); }
 
 QString buildNumber() { return QString::fromUtf8(kBuildNumber); }
 
-QString userGuidePath() {
+QStringList userGuideCandidates() {
     const QString dir = QCoreApplication::applicationDirPath();
-    const QStringList candidates = {
-        dir + QStringLiteral("/../share/doc/morvane-astro/user-guide.html"),
-        QString::fromUtf8(kBuildTreeUserGuide),
+    return {
+        QDir::cleanPath(dir + QStringLiteral("/../share/doc/morvane-astro/user-guide.html")),
+        QDir::cleanPath(QString::fromUtf8(kBuildTreeUserGuide)),
     };
-    for (const QString& path : candidates) {
+}
+
+QString userGuidePath() {
+    for (const QString& path : userGuideCandidates()) {
         if (QFileInfo::exists(path)) return QFileInfo(path).canonicalFilePath();
     }
     return {};
 }
 
 const AppLinks& appLinks() {
-    static const AppLinks links{QString::fromUtf8(kDeveloperWebsite), QString::fromUtf8(kSupportChat),
-                                QString::fromUtf8(kWorldWebsite), QString::fromUtf8(kWorldRules)};
+    static const AppLinks links{QString::fromUtf8(kDeveloperWebsite),
+                                QString::fromUtf8(kSupportChat), QString::fromUtf8(kWorldWebsite),
+                                QString::fromUtf8(kWorldRules)};
     return links;
+}
+
+namespace {
+
+bool hostIsOrEndsIn(const QString& host, const QString& domain) {
+    return host == domain || host.endsWith(QLatin1Char('.') + domain);
+}
+
+}  // namespace
+
+bool isConfiguredLink(const QString& target) {
+    const QUrl url(target.trimmed(), QUrl::StrictMode);
+    if (target.trimmed().isEmpty() || !url.isValid() || url.isRelative()) return false;
+    const QString host = url.host().toLower();
+    for (const char* reserved : {"example.org", "example.com", "example.net", "example"}) {
+        if (hostIsOrEndsIn(host, QString::fromLatin1(reserved))) return false;
+    }
+    return true;
+}
+
+QString supportLinkLabel(const QString& target) {
+    const QString host = QUrl(target.trimmed()).host().toLower();
+    const bool discord = hostIsOrEndsIn(host, QStringLiteral("discord.com")) ||
+                         hostIsOrEndsIn(host, QStringLiteral("discord.gg"));
+    return discord ? QStringLiteral("Support Discord") : QStringLiteral("Support Chat");
 }
 
 }  // namespace morvane

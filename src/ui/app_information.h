@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace morvane {
 
@@ -8,10 +9,13 @@ namespace morvane {
 QString releaseVersion();
 QString buildNumber();
 
-/// Where the bundled user guide is: installed beside the program, or in the build tree.
+/// Where the bundled user guide may be, most preferred first: installed beside the program, then
+/// in the build tree. userGuidePath() is the first of them that exists, or empty.
+QStringList userGuideCandidates();
 QString userGuidePath();
 
-/// The web addresses of the About window's link buttons, from the build configuration.
+/// The web addresses of the About window's link buttons, from the build configuration. An empty
+/// address means the build has none to offer.
 struct AppLinks {
     QString developerWebsite;
     QString supportChat;
@@ -19,5 +23,12 @@ struct AppLinks {
     QString worldRules;
 };
 const AppLinks& appLinks();
+
+/// Whether `target` is an address a user can be sent to: not empty, a valid URL, and not a
+/// placeholder on one of the reserved example domains.
+bool isConfiguredLink(const QString& target);
+
+/// "Support Discord" when the support address is a Discord invite or server, else "Support Chat".
+QString supportLinkLabel(const QString& target);
 
 }  // namespace morvane

@@ -23,6 +23,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void save();
@@ -33,14 +34,19 @@ private:
     QPushButton* save_;
 };
 
-/// "Delete location "<name>"?": Return deletes, Escape cancels.
+/// "Delete location "<name>"?": Return deletes, Escape cancels. The whole question shows however
+/// long the name is: it wraps, inside the name too, and the sheet grows in height.
 class DeleteLocationSheet : public QDialog {
     Q_OBJECT
 public:
     DeleteLocationSheet(AstronomyModel* model, QWidget* parent = nullptr);
+    /// The question; its accessible name is the question without the label's break points.
     QLabel* question() const { return question_; }
     QPushButton* deleteButton() const { return delete_; }
     QPushButton* cancelButton() const { return cancel_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     AstronomyModel* model_;
@@ -48,5 +54,9 @@ private:
     QPushButton* cancel_;
     QPushButton* delete_;
 };
+
+/// `text` with a zero-width space between the characters of every word wider than `width` in
+/// `metrics`, so that word wrapping can break inside it. Other words stay as they are.
+QString breakableText(const QString& text, const QFontMetrics& metrics, int width);
 
 }  // namespace morvane

@@ -17,6 +17,9 @@ class AstronomyModel;
 class ExportController;
 class MainView;
 
+/// Names, icon and desktop entry of the running application; call once after QApplication exists.
+void configureApplication();
+
 /// The application: the one model, the main window sharing it, the menus and the About window.
 class MorvaneAstroApp : public QObject {
     Q_OBJECT
@@ -33,6 +36,7 @@ public:
 
 private:
     std::unique_ptr<AstronomyModel> model_;
+    DialogFileChooser* chooser_ = nullptr;  // owned by exporter_
     std::unique_ptr<ExportController> exporter_;
     std::unique_ptr<MainView> window_;
     QPointer<AboutWindow> about_;

@@ -9,11 +9,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
+#include <QListView>
 #include <QLocale>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSlider>
+#include <QSpinBox>
 #include <QStyle>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -23,6 +27,7 @@
 #include "export/export_context.h"
 #include "export/export_controller.h"
 #include "model/astronomy_model.h"
+#include "model/coordinate_input.h"
 #include "ui/app_information.h"
 #include "ui/location_sheets.h"
 #include "ui/widgets.h"
@@ -41,14 +46,49 @@ QGroupBox* section(const QString& title, QWidget* parent) {
     return box;
 }
 
-void setSmallSecondary(QLabel* label, bool red = false) {
+// Tighter than the style's default, so that the whole form fits a 768-line screen at twice the
+// scale without scrolling.
+QVBoxLayout* sectionLayout(QGroupBox* box) {
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(8, 4, 8, 4);
+    layout->setSpacing(4);
+    return layout;
+}
+
+void setSmall(QLabel* label, double scale = 0.9) {
     QFont font = label->font();
-    font.setPointSizeF(font.pointSizeF() * 0.9);
+    font.setPointSizeF(font.pointSizeF() * scale);
     label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText,
-                     red ? QColor(Qt::red) : label->palette().color(QPalette::PlaceholderText));
-    label->setPalette(palette);
+}
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+// Scrolling the sidebar must not change a value because the pointer happened to pass over a
+// control: the wheel belongs to a control only once it has the focus.
+class WheelGuard : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Wheel) {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (widget != nullptr && !widget->hasFocus()) {
+                event->ignore();  // passes on to the scroll area
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void guardWheel(QWidget* widget, QObject* guard) {
+    widget->setFocusPolicy(Qt::StrongFocus);
+    widget->installEventFilter(guard);
 }
 
 // Whole hours and minutes, as the sidebar shows an hour (12.25 reads 12:15).
@@ -82,15 +122,21 @@ SidebarView::SidebarView(AstronomyModel* model, ExportController* exporter, QWid
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Not a stop of its own: it scrolls to whichever control takes the focus.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setAccessibleName(QStringLiteral("Inputs"));
     auto* form = new QWidget(scroll);
     auto* sections = new QVBoxLayout(form);
+    sections->setContentsMargins(6, 4, 6, 4);
+    sections->setSpacing(4);
     sections->addWidget(makeLocationSection());
     sections->addWidget(makeDateSection());
     sections->addWidget(makeTimeSection());
-    sections->addWidget(makeCalculateSection());
     sections->addStretch();
     scroll->setWidget(form);
     outer->addWidget(scroll, 1);
+    // Calculate stays in sight however short the window is.
+    outer->addWidget(makeCalculateSection());
     outer->addWidget(makeFooter());
 
     connect(model_, &AstronomyModel::citiesChanged, this, &SidebarView::refreshCities);
@@ -108,7 +154,14 @@ SidebarView::SidebarView(AstronomyModel* model, ExportController* exporter, QWid
     }
     connect(model_, &AstronomyModel::isCalculatingChanged, this, &SidebarView::refreshCalculating);
     connect(model_, &AstronomyModel::errorMessageChanged, this, &SidebarView::refreshCalculating);
+    connect(model_, &AstronomyModel::dateLabelChanged, this, &SidebarView::refreshExport);
 
+    auto* guard = new WheelGuard(this);
+    for (QWidget* control : std::initializer_list<QWidget*>{location_, month_, day_, year_, hourSlider_}) {
+        guardWheel(control, guard);
+    }
+    orderTabChain();
+    applyColours();
     refreshCities();
     refreshDate();
     refreshTime();
@@ -118,13 +171,17 @@ SidebarView::SidebarView(AstronomyModel* model, ExportController* exporter, QWid
 
 QWidget* SidebarView::makeLocationSection() {
     auto* box = section(QStringLiteral("Location"), this);
-    auto* layout = new QVBoxLayout(box);
+    auto* layout = sectionLayout(box);
 
     auto* pickerRow = new QFormLayout;
     location_ = new QComboBox(box);
     location_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     location_->setMinimumContentsLength(8);
-    pickerRow->addRow(QStringLiteral("Location"), location_);
+    location_->setAccessibleName(QStringLiteral("Location"));
+    // A long name must not stretch the drop-down across the screen: names are shortened to a
+    // bounded width there and shown whole in a tooltip.
+    location_->view()->setTextElideMode(Qt::ElideMiddle);
+    pickerRow->addRow(QStringLiteral("&Location"), location_);
     layout->addLayout(pickerRow);
     connect(location_, &QComboBox::activated, this, [this](int index) {
         if (index >= 0 && index < model_->cities().size()) {
@@ -142,28 +199,51 @@ QWidget* SidebarView::makeLocationSection() {
     westEast_ = new SegmentedChoice(QStringLiteral("W"), QStringLiteral("E"), manualRows_);
     northSouth_->setFixedWidth(80);
     westEast_->setFixedWidth(80);
-    manual->addWidget(new QLabel(QStringLiteral("Latitude"), manualRows_), 0, 0);
+    auto* latitudeLabel = new QLabel(QStringLiteral("L&atitude"), manualRows_);
+    auto* longitudeLabel = new QLabel(QStringLiteral("L&ongitude"), manualRows_);
+    latitudeLabel->setBuddy(latitude_);
+    longitudeLabel->setBuddy(longitude_);
+    latitude_->setAccessibleName(QStringLiteral("Latitude"));
+    longitude_->setAccessibleName(QStringLiteral("Longitude"));
+    latitude_->setAccessibleDescription(latitudeRule());
+    longitude_->setAccessibleDescription(longitudeRule());
+    latitude_->setToolTip(QStringLiteral("Degrees from the equator, 0 to 90; choose N or S beside it"));
+    longitude_->setToolTip(QStringLiteral("Degrees from the prime meridian, 0 to 180; choose W or E beside it"));
+    northSouth_->setAccessibleNames(QStringLiteral("North"), QStringLiteral("South"),
+                                    QStringLiteral("Hemisphere of the latitude"));
+    westEast_->setAccessibleNames(QStringLiteral("West"), QStringLiteral("East"),
+                                  QStringLiteral("Side of the prime meridian"));
+    latitudeHint_ = new QLabel(latitudeRule(), manualRows_);
+    longitudeHint_ = new QLabel(longitudeRule(), manualRows_);
+    for (QLabel* hint : {latitudeHint_, longitudeHint_}) {
+        hint->setTextFormat(Qt::PlainText);
+        hint->setWordWrap(true);
+        setSmall(hint);
+        hint->hide();
+    }
+    manual->addWidget(latitudeLabel, 0, 0);
     manual->addWidget(latitude_, 0, 1);
     manual->addWidget(northSouth_, 0, 2);
-    manual->addWidget(new QLabel(QStringLiteral("Longitude"), manualRows_), 1, 0);
-    manual->addWidget(longitude_, 1, 1);
-    manual->addWidget(westEast_, 1, 2);
-    saveAs_ = new QPushButton(QStringLiteral("Save as…"), manualRows_);
-    manual->addWidget(saveAs_, 2, 0, 1, 3, Qt::AlignLeft);
+    manual->addWidget(latitudeHint_, 1, 0, 1, 3);
+    manual->addWidget(longitudeLabel, 2, 0);
+    manual->addWidget(longitude_, 2, 1);
+    manual->addWidget(westEast_, 2, 2);
+    manual->addWidget(longitudeHint_, 3, 0, 1, 3);
+    // "Save as…" belongs to the typed-in place but shares the last row with "Pick from map…":
+    // one row less keeps the sidebar whole on short screens.
+    saveAs_ = new QPushButton(QStringLiteral("Save as…"), box);
+    saveAs_->setAccessibleDescription(QStringLiteral("Save the typed-in place under a name"));
     layout->addWidget(manualRows_);
 
-    // The number as the user's locale writes it; nothing when it is not a number.
-    const auto parsed = [](const QLineEdit* field) -> std::optional<double> {
-        bool ok = false;
-        const double value = QLocale().toDouble(field->text().trimmed(), &ok);
-        return ok ? std::optional<double>(value) : std::nullopt;
-    };
-    connect(latitude_, &QLineEdit::editingFinished, this, [this, parsed] {
-        if (const auto degrees = parsed(latitude_)) model_->setManualLatDeg(*degrees);
-    });
-    connect(longitude_, &QLineEdit::editingFinished, this, [this, parsed] {
-        if (const auto degrees = parsed(longitude_)) model_->setManualLongDeg(*degrees);
-    });
+    // A field writes to the model only what the user typed, and only when it is an accepted
+    // number; anything else is marked at once and never reaches the model.
+    for (QLineEdit* field : {latitude_, longitude_}) {
+        connect(field, &QLineEdit::textEdited, this, &SidebarView::refreshValidity);
+        connect(field, &QLineEdit::editingFinished, this, [this, field] { commitField(field, true); });
+    }
+    // A value that comes from elsewhere (a map pick) replaces whatever the field holds.
+    connect(model_, &AstronomyModel::manualLatDegChanged, this, [this] { takeModelValue(latitude_); });
+    connect(model_, &AstronomyModel::manualLongDegChanged, this, [this] { takeModelValue(longitude_); });
     connect(northSouth_, &SegmentedChoice::chosen, model_, &AstronomyModel::setLatNorth);
     connect(westEast_, &SegmentedChoice::chosen, model_, &AstronomyModel::setLongWest);
     connect(saveAs_, &QPushButton::clicked, this, &SidebarView::openSaveSheet);
@@ -174,9 +254,11 @@ QWidget* SidebarView::makeLocationSection() {
     coordinates_ = new QLabel(savedRow_);
     coordinates_->setTextFormat(Qt::PlainText);
     coordinates_->setFont(monospacedFont());
-    setSmallSecondary(coordinates_);
+    setSmall(coordinates_);
+    coordinates_->setAccessibleName(QStringLiteral("Coordinates of the selected place"));
     delete_ = new QPushButton(QIcon::fromTheme(QStringLiteral("edit-delete")),
                               QStringLiteral("Delete"), savedRow_);
+    delete_->setAccessibleDescription(QStringLiteral("Delete the selected saved place"));
     saved->addWidget(coordinates_);
     saved->addStretch();
     saved->addWidget(delete_);
@@ -185,7 +267,12 @@ QWidget* SidebarView::makeLocationSection() {
 
     pickFromMap_ = new QPushButton(QIcon::fromTheme(QStringLiteral("mark-location")),
                                    QStringLiteral("Pick from map…"), box);
-    layout->addWidget(pickFromMap_, 0, Qt::AlignLeft);
+    pickFromMap_->setAccessibleDescription(QStringLiteral("Show the world map to pick a place on it"));
+    auto* lastRow = new QHBoxLayout;
+    lastRow->addWidget(saveAs_);
+    lastRow->addWidget(pickFromMap_);
+    lastRow->addStretch();
+    layout->addLayout(lastRow);
     connect(pickFromMap_, &QPushButton::clicked, this,
             [this] { emit tabRequested(OutputTab::location); });
     return box;
@@ -193,36 +280,63 @@ QWidget* SidebarView::makeLocationSection() {
 
 QWidget* SidebarView::makeDateSection() {
     auto* box = section(QStringLiteral("Date"), this);
-    auto* layout = new QVBoxLayout(box);
+    auto* layout = sectionLayout(box);
     auto* monthRow = new QFormLayout;
     month_ = new QComboBox(box);
     month_->addItems(AstronomyModel::months());
-    monthRow->addRow(QStringLiteral("Month"), month_);
+    month_->setAccessibleName(QStringLiteral("Month"));
+    monthRow->addRow(QStringLiteral("&Month"), month_);
     layout->addLayout(monthRow);
     connect(month_, &QComboBox::activated, this, [this](int index) { model_->setMonthIndex(index); });
 
-    day_ = new Stepper([](double v) { return QStringLiteral("Day %1").arg(qint64(v) + 1); }, 0, 29, 1, box);
-    year_ = new Stepper([](double v) { return QStringLiteral("Year %1").arg(qint64(v)); }, 1, 2000, 1, box);
-    layout->addWidget(day_);
-    layout->addWidget(year_);
-    connect(day_, &Stepper::stepped, this, [this](double v) { model_->setDayIndex(qint64(v)); });
-    connect(year_, &Stepper::stepped, this, [this](double v) { model_->setYear(qint64(v)); });
+    // Typed or stepped: a year is a few key presses away, not a long hold of "+". The value
+    // reaches the model when the user steps, or when typing ends (Return or leaving the field).
+    day_ = new QSpinBox(box);
+    day_->setRange(1, 30);
+    day_->setPrefix(QStringLiteral("Day "));
+    day_->setAccessibleName(QStringLiteral("Day"));
+    day_->setAccessibleDescription(QStringLiteral("Day of the month, 1 to 30"));
+    year_ = new QSpinBox(box);
+    year_->setRange(1, 2000);
+    year_->setPrefix(QStringLiteral("Year "));
+    year_->setAccessibleName(QStringLiteral("Year"));
+    year_->setAccessibleDescription(QStringLiteral("Year of the world calendar, 1 to 2000"));
+    auto* dayAndYear = new QHBoxLayout;
+    for (QSpinBox* spin : {day_, year_}) {
+        spin->setKeyboardTracking(false);
+        spin->setAccelerated(true);
+        dayAndYear->addWidget(spin, 1);
+    }
+    layout->addLayout(dayAndYear);
+    connect(day_, &QSpinBox::valueChanged, this, [this](int day) { model_->setDayIndex(day - 1); });
+    connect(year_, &QSpinBox::valueChanged, this, [this](int year) { model_->setYear(year); });
     return box;
 }
 
 QWidget* SidebarView::makeTimeSection() {
     auto* box = section(QStringLiteral("Time"), this);
-    auto* layout = new QVBoxLayout(box);
+    auto* layout = sectionLayout(box);
     auto* hourRow = new QHBoxLayout;
-    hourRow->addWidget(new QLabel(QStringLiteral("Hour"), box));
+    auto* hourLabel = new QLabel(QStringLiteral("&Hour"), box);
+    hourRow->addWidget(hourLabel);
     hourSlider_ = new QSlider(Qt::Horizontal, box);
+    hourLabel->setBuddy(hourSlider_);
     hourSlider_->setRange(0, 95);  // quarter hours from 00:00 to 23:45
     hourSlider_->setPageStep(4);
+    hourSlider_->setAccessibleName(QStringLiteral("Hour"));
+    hourSlider_->setAccessibleDescription(
+        QStringLiteral("Time of day in quarter hours; Page Up and Page Down move a whole hour"));
+    const QString clockTip = QStringLiteral(
+        "The hour on OST, Morvane's reference clock (the world's standard time), or local "
+        "solar time at the place when \"Use local time\" is on");
+    hourLabel->setToolTip(clockTip);
+    hourSlider_->setToolTip(clockTip);
     hourRow->addWidget(hourSlider_, 1);
     hourText_ = new QLabel(box);
     hourText_->setFont(monospacedFont());
     hourText_->setMinimumWidth(50);
     hourText_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    hourText_->setToolTip(clockTip);
     hourRow->addWidget(hourText_);
     layout->addLayout(hourRow);
     connect(hourSlider_, &QSlider::valueChanged, this, [this](int quarters) {
@@ -231,10 +345,17 @@ QWidget* SidebarView::makeTimeSection() {
     });
 
     hourStep_ = new Stepper([](double) { return QStringLiteral("Step (15 min)"); }, 0, 23.75, 0.25, box);
+    hourStep_->setAccessibleSubject(QStringLiteral("Hour"));
+    hourStep_->downButton()->setAccessibleDescription(QStringLiteral("15 minutes earlier"));
+    hourStep_->upButton()->setAccessibleDescription(QStringLiteral("15 minutes later"));
     layout->addWidget(hourStep_);
     connect(hourStep_, &Stepper::stepped, this, [this](double hour) { model_->setHour(hour); });
 
-    localTime_ = new QCheckBox(QStringLiteral("Use local time"), box);
+    localTime_ = new QCheckBox(QStringLiteral("Use &local time"), box);
+    localTime_->setToolTip(QStringLiteral(
+        "Read the hour as local solar time at the chosen place (noon when Nolomar stands "
+        "highest) instead of OST, the world's reference clock"));
+    localTime_->setAccessibleDescription(localTime_->toolTip());
     layout->addWidget(localTime_);
     connect(localTime_, &QCheckBox::toggled, model_, &AstronomyModel::setUseLocalTime);
     return box;
@@ -243,7 +364,9 @@ QWidget* SidebarView::makeTimeSection() {
 QWidget* SidebarView::makeCalculateSection() {
     auto* box = new QWidget(this);
     auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(9, 4, 9, 0);
     calculate_ = new QPushButton(box);
+    calculate_->setAccessibleName(QStringLiteral("Calculate"));
     calculate_->setMinimumHeight(34);
     auto* content = new QHBoxLayout(calculate_);
     content->setContentsMargins(8, 0, 8, 0);
@@ -260,17 +383,20 @@ QWidget* SidebarView::makeCalculateSection() {
     error_ = new QLabel(box);
     error_->setTextFormat(Qt::PlainText);
     error_->setWordWrap(true);
-    setSmallSecondary(error_, true);
+    setSmall(error_);
     layout->addWidget(error_);
-    connect(calculate_, &QPushButton::clicked, model_, &AstronomyModel::calculate);
+    connect(calculate_, &QPushButton::clicked, this, &SidebarView::calculate);
     return box;
 }
 
 QWidget* SidebarView::makeFooter() {
     auto* footer = new QWidget(this);
     auto* layout = new QHBoxLayout(footer);
+    layout->setContentsMargins(9, 4, 9, 6);
     exportDocument_ = new QPushButton(footer);
     exportPdf_ = new QPushButton(QStringLiteral("Export PDF"), footer);
+    exportDocument_->setAccessibleDescription(QStringLiteral("Save the shown output as a file"));
+    exportPdf_->setAccessibleDescription(QStringLiteral("Save the shown output as a PDF document"));
     layout->addWidget(exportDocument_);
     layout->addWidget(exportPdf_);
     layout->addStretch();
@@ -278,13 +404,9 @@ QWidget* SidebarView::makeFooter() {
     version->setSpacing(0);
     for (const QString& line : {QStringLiteral("Version ") + releaseVersion(),
                                 QStringLiteral("Build ") + buildNumber()}) {
-        auto* label = new QLabel(line, footer);
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, QColor(128, 128, 128, 128));
-        label->setPalette(palette);
-        QFont font = label->font();
-        font.setPointSizeF(font.pointSizeF() * 0.85);
-        label->setFont(font);
+        // Muted, but readable in light and dark palettes.
+        auto* label = new SecondaryLabel(line, footer);
+        setSmall(label, 0.85);
         label->setAlignment(Qt::AlignCenter);
         label->setContentsMargins(0, 0, 3, 0);
         version->addWidget(label);
@@ -299,16 +421,158 @@ QWidget* SidebarView::makeFooter() {
 
 void SidebarView::setSelectedTab(OutputTab tab) {
     tab_ = tab;
-    exportDocument_->setText(tabExport(tab).firstButtonLabel);
-    const bool exportable = tab != OutputTab::location;
+    refreshExport();
+}
+
+void SidebarView::refreshExport() {
+    exportDocument_->setText(tabExport(tab_).firstButtonLabel);
+    const bool hasResults = !model_->dateLabel().isEmpty();
+    const bool exportable = tab_ != OutputTab::location && hasResults;
+    // A disabled button loses the focus to the toolbar; keep it in the sidebar instead.
+    if (!exportable && (exportDocument_->hasFocus() || exportPdf_->hasFocus())) {
+        calculate_->setFocus(Qt::OtherFocusReason);
+    }
     exportDocument_->setEnabled(exportable);
     exportPdf_->setEnabled(exportable);
+    const QString why = tab_ == OutputTab::location
+                            ? QStringLiteral("The map has nothing to export; choose another output")
+                        : hasResults ? QString()
+                                     : QStringLiteral("Nothing to export yet: calculate first");
+    exportDocument_->setToolTip(why.isEmpty() ? QStringLiteral("Save the shown output as a file (Ctrl+E)") : why);
+    exportPdf_->setToolTip(why.isEmpty() ? QStringLiteral("Save the shown output as a PDF (Ctrl+Shift+E)") : why);
+    emit exportStateChanged();
+}
+
+bool SidebarView::inputsAreValid() const { return invalidField() == nullptr; }
+
+QLineEdit* SidebarView::invalidField() const {
+    if (model_->selectedCityID() != manualCityID()) return nullptr;
+    if (!parseCoordinate(latitude_->text(), kMaxLatitudeDeg, QLocale())) return latitude_;
+    if (!parseCoordinate(longitude_->text(), kMaxLongitudeDeg, QLocale())) return longitude_;
+    return nullptr;
+}
+
+std::optional<double> SidebarView::typedDegrees(const QLineEdit* field) const {
+    return parseCoordinate(field->text(), field == latitude_ ? kMaxLatitudeDeg : kMaxLongitudeDeg,
+                           QLocale());
+}
+
+double SidebarView::modelDegrees(const QLineEdit* field) const {
+    return field == latitude_ ? model_->manualLatDeg() : model_->manualLongDeg();
+}
+
+void SidebarView::commitField(QLineEdit* field, bool finished) {
+    if (!field->isModified()) return;  // shows the model's value: nothing of the user's to write
+    const auto degrees = typedDegrees(field);
+    if (!degrees) return;
+    if (field == latitude_) {
+        model_->setManualLatDeg(*degrees);
+    } else {
+        model_->setManualLongDeg(*degrees);
+    }
+    // Done typing: from now on the field follows the model again (a map pick, a restart).
+    if (finished) {
+        field->setModified(false);
+        field->setText(QLocale().toString(modelDegrees(field), 'g', 12));
+    }
+}
+
+void SidebarView::takeModelValue(QLineEdit* field) {
+    // The field keeps the user's text only while that text is where the value came from.
+    if (field->isModified() && typedDegrees(field) == std::optional<double>(modelDegrees(field))) return;
+    field->setText(QLocale().toString(modelDegrees(field), 'g', 12));  // clears "modified"
+    refreshValidity();
+}
+
+void SidebarView::refreshValidity() {
+    const bool manual = model_->selectedCityID() == manualCityID();
+    const std::pair<QLineEdit*, QLabel*> rows[] = {{latitude_, latitudeHint_}, {longitude_, longitudeHint_}};
+    for (const auto& [field, hint] : rows) {
+        const bool bad = manual && !parseCoordinate(field->text(), field == latitude_ ? kMaxLatitudeDeg
+                                                                                      : kMaxLongitudeDeg,
+                                                   QLocale());
+        hint->setVisible(bad);
+        const QString rule = field == latitude_ ? latitudeRule() : longitudeRule();
+        field->setAccessibleDescription(bad ? QStringLiteral("Invalid. ") + rule : rule);
+        field->setStyleSheet(bad ? QStringLiteral("QLineEdit { border: 2px solid %1; border-radius: 3px; padding: 1px; }")
+                                       .arg(errorTextColor(palette()).name())
+                                 : QString());
+    }
+    if (!refusal_.isEmpty() && inputsAreValid()) {
+        refusal_.clear();
+        refreshCalculating();
+    }
+}
+
+bool SidebarView::refuseInvalidInputs(const QString& action) {
+    QLineEdit* field = invalidField();
+    if (field == nullptr) return false;
+    refusal_ = QStringLiteral("Cannot %1: %2.").arg(action, field == latitude_ ? latitudeRule() : longitudeRule());
+    refreshCalculating();
+    refreshValidity();
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+    return true;
+}
+
+void SidebarView::calculate() {
+    if (refuseInvalidInputs(QStringLiteral("calculate"))) return;
+    commitField(latitude_, true);
+    commitField(longitude_, true);
+    refusal_.clear();
+    model_->calculate();
+}
+
+void SidebarView::keyPressEvent(QKeyEvent* event) {
+    // Return in any field calculates: the fields pass it on once they have taken their value.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        QWidget* focus = focusWidget();
+        if (auto* button = qobject_cast<QAbstractButton*>(focus); button != nullptr && !qobject_cast<QCheckBox*>(focus)) {
+            button->click();
+        } else {
+            calculate();
+        }
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void SidebarView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) applyColours();
+}
+
+void SidebarView::applyColours() {
+    if (error_ == nullptr) return;
+    setTextColour(error_, errorTextColor(palette()));
+    setTextColour(latitudeHint_, errorTextColor(palette()));
+    setTextColour(longitudeHint_, errorTextColor(palette()));
+    setTextColour(coordinates_, secondaryTextColor(palette()));
+}
+
+void SidebarView::orderTabChain() {
+    // The order of the layout, top to bottom and left to right.
+    const QList<QWidget*> chain = {location_,      latitude_,   northSouth_->firstButton(),
+                                   northSouth_->secondButton(), longitude_, westEast_->firstButton(),
+                                   westEast_->secondButton(),   saveAs_,    delete_,
+                                   pickFromMap_,   month_,      day_,       year_,
+                                   hourSlider_,    hourStep_->downButton(), hourStep_->upButton(),
+                                   localTime_,     calculate_,  exportDocument_, exportPdf_};
+    for (qsizetype i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 void SidebarView::refreshCities() {
     const QSignalBlocker blocker(location_);
     location_->clear();
-    for (const CityPreset& city : model_->cities()) location_->addItem(city.name);  // plain text
+    const QFontMetrics metrics(location_->font());
+    for (const CityPreset& city : model_->cities()) {
+        // Plain text, shortened in the middle when long; the whole name in its tooltip.
+        location_->addItem(metrics.elidedText(city.name, Qt::ElideMiddle, kPlaceNameMaxWidth));
+        const int row = location_->count() - 1;
+        location_->setItemData(row, city.name, Qt::ToolTipRole);
+        location_->setItemData(row, city.name, Qt::AccessibleTextRole);
+    }
     refreshLocation();
 }
 
@@ -320,11 +584,16 @@ void SidebarView::refreshLocation() {
         if (cities[i].id == model_->selectedCityID()) selected = i;
     }
     location_->setCurrentIndex(selected);
+    location_->setToolTip(selected >= 0 ? cities[selected].name : QString());
     const bool manual = model_->selectedCityID() == manualCityID();
     manualRows_->setVisible(manual);
+    saveAs_->setVisible(manual);
     savedRow_->setVisible(!manual);
-    if (!latitude_->hasFocus()) latitude_->setText(QLocale().toString(model_->manualLatDeg(), 'g', 12));
-    if (!longitude_->hasFocus()) longitude_->setText(QLocale().toString(model_->manualLongDeg(), 'g', 12));
+    // A field the user did not edit always shows the model's value, focus or not: a map pick
+    // while the cursor rests in a field must show, and must not be written over later.
+    if (!latitude_->isModified()) latitude_->setText(QLocale().toString(model_->manualLatDeg(), 'g', 12));
+    if (!longitude_->isModified()) longitude_->setText(QLocale().toString(model_->manualLongDeg(), 'g', 12));
+    refreshValidity();
     northSouth_->setFirst(model_->latNorth());
     westEast_->setFirst(model_->longWest());
     coordinates_->setText(coordinatesText(model_->latitude(), model_->longitude()));
@@ -334,8 +603,10 @@ void SidebarView::refreshDate() {
     const QSignalBlocker blocker(month_);
     const qint64 month = model_->monthIndex();
     month_->setCurrentIndex(month >= 0 && month < month_->count() ? int(month) : -1);
-    day_->setValue(double(model_->dayIndex()));
-    year_->setValue(double(model_->year()));
+    const QSignalBlocker dayBlocker(day_);
+    const QSignalBlocker yearBlocker(year_);
+    day_->setValue(int(std::clamp<qint64>(model_->dayIndex() + 1, 1, 30)));
+    year_->setValue(int(std::clamp<qint64>(model_->year(), 1, 2000)));
 }
 
 void SidebarView::refreshTime() {
@@ -357,11 +628,17 @@ void SidebarView::refreshCalculating() {
     calculate_->setText(busy ? QString() : QStringLiteral("Calculate"));
     spinner_->setVisible(busy);
     busyText_->setVisible(busy);
-    error_->setText(model_->errorMessage());
-    error_->setVisible(model_->hasErrorMessage());
+    const QString message = !refusal_.isEmpty() ? refusal_ : model_->errorMessage();
+    error_->setText(message);
+    error_->setVisible(!message.isEmpty());
 }
 
 void SidebarView::openSaveSheet() {
+    if (refuseInvalidInputs(QStringLiteral("save this place"))) return;
+    commitField(latitude_, true);
+    commitField(longitude_, true);
+    refusal_.clear();
+    refreshCalculating();
     auto* sheet = new SaveLocationSheet(model_, this);  // starts with an empty name, no error
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->open();

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 #include "export/output_tab.h"
 
 class QCheckBox;
@@ -10,7 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSlider;
-class QStackedWidget;
+class QSpinBox;
 
 namespace morvane {
 
@@ -30,6 +32,10 @@ public:
     /// The tab the export buttons act on.
     void setSelectedTab(OutputTab tab);
 
+    /// Whether every typed-in value can be calculated (a field with text that is not an
+    /// accepted number blocks calculating and saving).
+    [[nodiscard]] bool inputsAreValid() const;
+
     // The controls, for tests and screenshots.
     QComboBox* locationPicker() const { return location_; }
     QWidget* manualRows() const { return manualRows_; }
@@ -43,8 +49,10 @@ public:
     QPushButton* deleteButton() const { return delete_; }
     QPushButton* pickFromMapButton() const { return pickFromMap_; }
     QComboBox* monthPicker() const { return month_; }
-    Stepper* dayStepper() const { return day_; }
-    Stepper* yearStepper() const { return year_; }
+    QLabel* latitudeHint() const { return latitudeHint_; }
+    QLabel* longitudeHint() const { return longitudeHint_; }
+    QSpinBox* daySpin() const { return day_; }
+    QSpinBox* yearSpin() const { return year_; }
     QSlider* hourSlider() const { return hourSlider_; }
     QLabel* hourLabel() const { return hourText_; }
     Stepper* hourStepper() const { return hourStep_; }
@@ -55,11 +63,21 @@ public:
     QPushButton* exportButton() const { return exportDocument_; }
     QPushButton* exportPdfButton() const { return exportPdf_; }
 
+public slots:
+    /// Takes what was typed into the fields and calculates, or says why it cannot.
+    void calculate();
+
 signals:
+    /// The export buttons changed their label or whether they can be used.
+    void exportStateChanged();
     /// "Pick from map…" asks for the Location tab.
     void tabRequested(OutputTab tab);
     /// A sheet was opened (for tests and screenshots).
     void sheetOpened(QDialog* sheet);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QWidget* makeLocationSection();
@@ -72,6 +90,21 @@ private:
     void refreshDate();
     void refreshTime();
     void refreshCalculating();
+    void refreshExport();
+    void refreshValidity();
+    void applyColours();
+    void orderTabChain();
+    /// Writes a coordinate field to the model when the user edited it and it holds an accepted
+    /// number; a field the user did not touch never writes. `finished`: the user is done typing
+    /// (Return, leaving the field, Calculate), so the field shows the model's value again.
+    void commitField(QLineEdit* field, bool finished);
+    void takeModelValue(QLineEdit* field);
+    std::optional<double> typedDegrees(const QLineEdit* field) const;
+    double modelDegrees(const QLineEdit* field) const;
+    /// The first field whose text cannot be used, or null.
+    QLineEdit* invalidField() const;
+    /// Shows why the inputs cannot be used, moves the focus there; false when they can.
+    bool refuseInvalidInputs(const QString& action);
     void openSaveSheet();
     void openDeleteSheet();
 
@@ -90,9 +123,11 @@ private:
     QPushButton* saveAs_ = nullptr;
     QPushButton* delete_ = nullptr;
     QPushButton* pickFromMap_ = nullptr;
+    QLabel* latitudeHint_ = nullptr;
+    QLabel* longitudeHint_ = nullptr;
     QComboBox* month_ = nullptr;
-    Stepper* day_ = nullptr;
-    Stepper* year_ = nullptr;
+    QSpinBox* day_ = nullptr;
+    QSpinBox* year_ = nullptr;
     QSlider* hourSlider_ = nullptr;
     QLabel* hourText_ = nullptr;
     Stepper* hourStep_ = nullptr;
@@ -103,7 +138,11 @@ private:
     QLabel* error_ = nullptr;
     QPushButton* exportDocument_ = nullptr;
     QPushButton* exportPdf_ = nullptr;
+    QString refusal_;  ///< why the last Calculate or "Save as…" could not proceed
 };
+
+/// How wide a saved place's name may be in the Location picker before it is shortened.
+inline constexpr int kPlaceNameMaxWidth = 320;
 
 /// "%.2f° %@   %.2f° %@" of a saved location: latitude N/S, longitude E/W.
 QString coordinatesText(double latitude, double longitude);
