@@ -1,13 +1,17 @@
 // Takes the screenshots of the user guide from the real application under an X server:
 //   xvfb-run -s "-screen 0 1600x1000x24" screenshots OUTPUT_FOLDER
-// (scripts/screenshots.sh does this). It uses a temporary settings store and locations
-// folder, so the user's own are untouched.
+// (scripts/screenshots.sh does this), or, with a window manager running, the whole screen with
+// the window as a user first sees it:
+//   screenshots --screen OUTPUT_FOLDER NAME [--dark]
+// (scripts/window-shots.sh runs that at several screen sizes and scales). It uses a temporary
+// settings store and locations folder, so the user's own are untouched.
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QPalette>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,19 +46,84 @@ bool save(QWidget* window, const QString& folder, const char* name) {
     return ok;
 }
 
+// A dark desktop palette, as a dark Plasma or GNOME theme hands it to Qt.
+QPalette darkPalette() {
+    QPalette p;
+    const QColor window(0x2b, 0x2b, 0x2b), base(0x1e, 0x1e, 0x1e), text(0xe6, 0xe6, 0xe6);
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::Window, window);
+        p.setColor(group, QPalette::WindowText, text);
+        p.setColor(group, QPalette::Base, base);
+        p.setColor(group, QPalette::AlternateBase, QColor(0x35, 0x35, 0x35));
+        p.setColor(group, QPalette::Text, text);
+        p.setColor(group, QPalette::Button, QColor(0x3c, 0x3c, 0x3c));
+        p.setColor(group, QPalette::ButtonText, text);
+        p.setColor(group, QPalette::Highlight, QColor(0x3d, 0xae, 0xe9));
+        p.setColor(group, QPalette::HighlightedText, QColor(0x10, 0x10, 0x10));
+        p.setColor(group, QPalette::ToolTipBase, base);
+        p.setColor(group, QPalette::ToolTipText, text);
+        p.setColor(group, QPalette::PlaceholderText, QColor(0x9a, 0x9a, 0x9a));
+        p.setColor(group, QPalette::Link, QColor(0x6c, 0xb8, 0xff));
+    }
+    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
+    p.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
+    p.setColor(QPalette::Disabled, QPalette::Window, window);
+    p.setColor(QPalette::Disabled, QPalette::Button, QColor(0x33, 0x33, 0x33));
+    return p;
+}
+
+bool saveScreen(const QString& folder, const QString& name) {
+    settle(1200);
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+    const bool ok = !shot.isNull() && shot.save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.toUtf8().constData());
+    return ok;
+}
+
+// The window as it first opens on this screen (its own size, placed by the window manager),
+// then three of its outputs.
+int screenShots(const QString& folder, const QString& name, bool dark) {
+    if (dark) {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QApplication::setPalette(darkPalette());
+    }
+    morvane::MorvaneAstroApp app;
+    morvane::MainView* window = app.mainWindow();
+    window->show();
+    settle(3000);
+    bool ok = saveScreen(folder, name + QStringLiteral("-star-map"));
+    window->selectTab(morvane::OutputTab::sunMoon);
+    ok = saveScreen(folder, name + QStringLiteral("-sun-moon")) && ok;
+    window->selectTab(morvane::OutputTab::location);
+    ok = saveScreen(folder, name + QStringLiteral("-map")) && ok;
+    if (dark) {
+        window->selectTab(morvane::OutputTab::horoscope);
+        ok = saveScreen(folder, name + QStringLiteral("-horoscope")) && ok;
+    }
+    return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     morvane::prepareWebEngine();
     QApplication application(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: screenshots OUTPUT_FOLDER\n");
+    morvane::configureApplication();
+    const bool screenMode = argc >= 4 && QLatin1String(argv[1]) == QLatin1String("--screen");
+    if (argc < 2 || (QLatin1String(argv[1]) == QLatin1String("--screen") && !screenMode)) {
+        std::fprintf(stderr, "usage: screenshots OUTPUT_FOLDER | screenshots --screen OUTPUT_FOLDER NAME [--dark]\n");
         return 2;
     }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
+    if (screenMode) {
+        const bool dark = argc >= 5 && QLatin1String(argv[4]) == QLatin1String("--dark");
+        return screenShots(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), dark);
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
 
     morvane::MorvaneAstroApp app;
     morvane::AstronomyModel* model = app.model();
