@@ -2,7 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAction>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QVBoxLayout>
 
 #include "model/model_fixture.h"
@@ -10,6 +14,8 @@
 #include "ui/detailed_view.h"
 #include "ui/output_views.h"
 #include "ui/readability.h"
+#include "ui/notice_bar.h"
+#include "ui/ui_window.h"
 #include "ui/widgets.h"
 
 namespace morvane {
@@ -147,6 +153,26 @@ TEST(Readability, EmptyStatesInADarkPalette) {
     auto* positions = qobject_cast<PositionsView*>(detail.currentView());
     ASSERT_NE(positions, nullptr);
     EXPECT_TRUE(positions->textView()->showsPlaceholder());
+}
+
+TEST(Readability, TheWholeWindowInADarkPaletteIncludingWhatItSaysAboutErrors) {
+    ApplicationPalette dark(darkPalette());
+    testing::Window w;
+    w.showAndCalculate();
+    w.view->showNotice(QStringLiteral("The saved locations file was damaged."));
+    w.view->autoRecalculateAction()->trigger();  // off, so the outputs may say they are stale
+    w.model->setHour(18.0);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(w.view->staleBar()->isVisible());
+    w.sidebar()->latitudeField()->setFocus();
+    w.sidebar()->latitudeField()->selectAll();
+    QTest::keyClicks(w.sidebar()->latitudeField(), "abc");
+    w.sidebar()->calculateButton()->click();  // refused, with the reason in the error line
+    ASSERT_TRUE(w.sidebar()->errorLabel()->isVisible());
+    expectReadable(w.view.get());
+    w.view->selectTab(OutputTab::positions);
+    QCoreApplication::processEvents();
+    expectReadable(w.view.get());
 }
 
 }  // namespace
