@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
@@ -47,6 +48,26 @@ QByteArray storedBytes(const SettingsStore& store, const QString& key) {
 }
 
 QString shortcutText(const QKeySequence& keys) { return keys.toString(QKeySequence::NativeText); }
+
+// Inside a chart's web page the keyboard belongs to the page; the window's keys should not.
+bool insideWebPage(const QWidget* widget, const QWidget* root) {
+    for (const QWidget* w = widget; w != nullptr && w != root; w = w->parentWidget()) {
+        if (w->inherits("QWebEngineView")) return true;
+    }
+    return false;
+}
+
+// The first control under `root` that Tab would reach; `root` itself when there is none.
+void focusFirstControlIn(QWidget* root) {
+    for (QWidget* child : root->findChildren<QWidget*>()) {
+        if ((child->focusPolicy() & Qt::TabFocus) != 0 && child->isVisibleTo(root) &&
+            child->isEnabled() && !insideWebPage(child, root)) {
+            child->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    root->setFocus(Qt::OtherFocusReason);
+}
 
 }  // namespace
 
@@ -219,7 +240,15 @@ QToolButton* MainView::tabButton(OutputTab tab) const {
 
 void MainView::selectTab(OutputTab tab) {
     tab_ = tab;
+    // The old view goes away with the focus it held; the focus then stays with the outputs
+    // rather than wandering to whatever control comes next in the window.
+    QWidget* focus = QApplication::focusWidget();
+    const bool focusInOutputs = focus != nullptr && detail_->isAncestorOf(focus);
     detail_->setTab(tab);
+    if (focusInOutputs) {
+        detail_->currentView()->show();  // a hidden widget cannot take the focus
+        focusFirstControlIn(detail_->currentView());
+    }
     sidebar_->setSelectedTab(tab);
     tabActions_.at(qsizetype(tab))->setChecked(true);
     viewSettings_->setText(kTabKey, tabExport(tab).title);

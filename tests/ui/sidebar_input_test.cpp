@@ -12,6 +12,8 @@
 #include <QWheelEvent>
 
 #include "engine/constants.h"
+#include "ui/detailed_view.h"
+#include "ui/map_location_picker.h"
 #include "ui/ui_window.h"
 #include "ui/widgets.h"
 
@@ -162,6 +164,24 @@ TEST(SidebarInput, FocusStaysInTheSidebarWhenTheLocationTabDisablesExport) {
     ASSERT_NE(QApplication::focusWidget(), nullptr);
     EXPECT_TRUE(w.sidebar()->isAncestorOf(QApplication::focusWidget()))
         << QApplication::focusWidget()->metaObject()->className();
+}
+
+TEST(SidebarInput, FocusInTheOutputsStaysThereWhenTheTabChanges) {
+    Window w;
+    w.activate();
+    w.view->showNotice(QStringLiteral("A notice with a close button above the outputs."));
+    QTest::keyClick(w.view.get(), Qt::Key_6, Qt::ControlModifier);
+    auto* picker = qobject_cast<MapLocationPickerView*>(w.view->detail()->currentView());
+    ASSERT_NE(picker, nullptr);
+    picker->mapArea()->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(picker->mapArea()->hasFocus());
+    QTest::keyClick(picker->mapArea(), Qt::Key_1, Qt::ControlModifier);  // a chart: no control
+    ASSERT_EQ(w.view->selectedTab(), OutputTab::starMap);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the map is gone
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* chart = w.view->detail()->currentView();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_TRUE(focus == chart || chart->isAncestorOf(focus)) << focus->metaObject()->className();
 }
 
 TEST(SidebarInput, TabFollowsTheLayoutAndEveryControlHasAName) {
