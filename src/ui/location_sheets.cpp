@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "model/astronomy_model.h"
+#include "ui/widgets.h"
 #include "ui/window_placement.h"
 
 namespace morvane {
@@ -106,7 +107,7 @@ SaveLocationSheet::SaveLocationSheet(AstronomyModel* model, QWidget* parent)
     error_->setTextFormat(Qt::PlainText);
     error_->setWordWrap(true);
     QPalette palette = error_->palette();
-    palette.setColor(QPalette::WindowText, Qt::red);
+    palette.setColor(QPalette::WindowText, errorTextColor(palette));  // readable in any theme
     error_->setPalette(palette);
     QFont small = error_->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);

@@ -31,6 +31,7 @@
 #include "model/astronomy_model.h"
 #include "model/city_preset.h"
 #include "ui/resources.h"
+#include "ui/widgets.h"
 
 namespace morvane {
 
@@ -463,10 +464,10 @@ void MapLocationPickerView::buildControls() {
     connect(zoomOutButton, &QToolButton::clicked, this, &MapLocationPickerView::zoomOut);
     controls->addWidget(zoomOutButton);
 
-    percentLabel_ = new QLabel(row);
+    // Muted like a caption, yet readable in light and dark palettes.
+    percentLabel_ = new SecondaryLabel(QString(), row);
     percentLabel_->setObjectName(QStringLiteral("zoomPercentLabel"));
     percentLabel_->setFont(fixedFont(1.0));
-    percentLabel_->setForegroundRole(QPalette::PlaceholderText);
     percentLabel_->setAlignment(Qt::AlignCenter);
     percentLabel_->setMinimumWidth(kPercentMinWidth);
     percentLabel_->setAccessibleName(QStringLiteral("Zoom level"));
@@ -494,13 +495,12 @@ void MapLocationPickerView::buildControls() {
     controls->addStretch(1);
 
     auto* hint =
-        new QLabel(QStringLiteral("Click to pick · Ctrl-scroll to zoom · drag to pan"), row);
+        new SecondaryLabel(QStringLiteral("Click to pick · Ctrl-scroll to zoom · drag to pan"), row);
     hint->setObjectName(QStringLiteral("mapHint"));
     hint->setToolTip(QStringLiteral(
         "Alt-scroll zooms too. With the map focused (Tab): arrow keys move it, + and − zoom, "
         "0 shows the whole map, Enter picks the centre."));
     hint->setFont(scaledFont(hint->font(), kCaptionScale, hint->font().pointSizeF()));
-    hint->setForegroundRole(QPalette::PlaceholderText);
     controls->addWidget(hint);
 
     // The window's shortcuts for as long as the picker is visible in it, wherever the focus is.

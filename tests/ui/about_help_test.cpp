@@ -13,10 +13,10 @@
 #include <QTextDocument>
 #include <QTextTable>
 #include <algorithm>
-#include <cmath>
 
 #include "ui/about_window.h"
 #include "ui/help_window.h"
+#include "ui/readability.h"
 #include "ui/window_placement.h"
 
 namespace morvane {
@@ -30,13 +30,15 @@ QStringList shownLinks(const AboutWindow& about) {
     return labels;
 }
 
-// Whether pressing `keys` in the shown and active `window` closes it.
-bool closesWith(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-    window.show();
-    window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window)) return false;
-    QTest::keyClick(&window, key, modifiers);
-    return !window.isVisible();
+// Esc and Ctrl+W each close the shown and active `window`.
+void expectClosesWithEscapeAndCtrlW(QWidget& window) {
+    for (const QKeyCombination keys : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W}) {
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, keys.key(), keys.keyboardModifiers());
+        EXPECT_FALSE(window.isVisible()) << QKeySequence(keys).toString().toStdString();
+    }
 }
 
 // A window away from the screen's corner, so that centring on it is not a coincidence.
@@ -77,32 +79,21 @@ struct UrlCatcher : QTextBrowser {
     ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(scheme); }
     QString scheme;
 
-protected:
+  protected:
     void doSetSource(const QUrl& url, QTextDocument::ResourceType) override { opened << url; }
 };
 
-double luminance(const QColor& colour) {
-    const auto channel = [](double c) {
-        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
-           0.0722 * channel(colour.blueF());
-}
-
-double contrast(const QColor& a, const QColor& b) {
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-TEST(About, ShowsOnlyTheLinksWithARealTarget) {
-    EXPECT_EQ(shownLinks(AboutWindow(AppLinks{})), QStringList{"Application Documentation"});
+TEST(About, ShowsOnlyTheLinksWithARealTargetAndClosesWithEscapeOrCtrlW) {
+    AboutWindow about(AppLinks{});
+    EXPECT_EQ(shownLinks(about), QStringList{"Application Documentation"});
+    EXPECT_EQ(about.size(), QSize(650, 650));
+    expectClosesWithEscapeAndCtrlW(about);
 
     const AboutWindow placeholders(
         AppLinks{"https://morvane-astro.example.org/", "https://discord.gg/morvane",
                  "https://www.example.com/", "https://rules.morvane-game.net/"});
     EXPECT_EQ(shownLinks(placeholders),
               (QStringList{"Application Documentation", "Support Discord", "Morvane Game Rules"}));
-    EXPECT_EQ(placeholders.links().size(), 5);
 
     const AboutWindow chat(AppLinks{"morvane-astro dot net", "https://chat.morvane-game.net/",
                                     "https://morvane-game.net/", "https://notdiscord.com/rules"});
@@ -117,34 +108,16 @@ TEST(About, ShowsOnlyTheLinksWithARealTarget) {
     }
 }
 
-TEST(About, EscapeAndCtrlWCloseIt) {
-    AboutWindow about(AppLinks{});
-    EXPECT_TRUE(closesWith(about, Qt::Key_Escape));
-    EXPECT_TRUE(closesWith(about, Qt::Key_W, Qt::ControlModifier));
-    EXPECT_EQ(about.size(), QSize(650, 650));
-}
-
-TEST(WindowPlacement, CentresOnTheAnchorsWindowInsideTheScreen) {
+TEST(WindowPlacement, AboutOpensCentredOnTheAnchorsWindowButInsideTheScreen) {
     Anchor anchor;
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QWidget window;
-    window.resize(120, 80);
-    centreOn(&window, anchor.inner);
-    window.show();  // the frame is known only now; it was estimated from the anchor's
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    expectCentredOn(window, anchor.window);
-
-    // Near the screen's corner the window stays on the screen instead.
-    anchor.window.move(screen.topLeft());
-    window.resize(400, 300);
-    centreOn(&window, anchor.inner);
-    EXPECT_EQ(window.frameGeometry().topLeft(), screen.topLeft());
-
-    // About opens over the anchor, moved only as far as the screen requires.
-    anchor.window.move(screen.x() + 200, screen.y() + 150);
     AboutWindow about(AppLinks{});
-    about.showCentredOn(anchor.inner);
-    expectCentredOn(about, anchor.window);
+    for (const QPoint offset : {QPoint(200, 150), QPoint(0, 0)}) {  // then in the screen's corner
+        anchor.window.move(screen.topLeft() + offset);
+        about.showCentredOn(anchor.inner);
+        expectCentredOn(about, anchor.window);
+        about.hide();
+    }
 }
 
 TEST(Help, AMissingGuideIsExplainedWithThePlacesSearched) {
@@ -156,17 +129,13 @@ TEST(Help, AMissingGuideIsExplainedWithThePlacesSearched) {
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->windowTitle(), "Morvane Astro Help");
-    EXPECT_TRUE(help->guidePath().isEmpty());
     const QString text = help->browser()->toPlainText();
-    EXPECT_TRUE(text.contains("The user guide is missing")) << text.toStdString();
-    EXPECT_TRUE(text.contains(places[0])) << text.toStdString();
-    EXPECT_TRUE(text.contains(places[1])) << text.toStdString();
+    for (const QString& place : places) EXPECT_TRUE(text.contains(place)) << text.toStdString();
     expectCentredOn(*help, anchor.window);
 
     // One window: asking again brings the same one back; Esc and Ctrl+W close it.
     EXPECT_EQ(showUserGuide(anchor.inner, places), help);
-    EXPECT_TRUE(closesWith(*help, Qt::Key_Escape));
-    EXPECT_TRUE(closesWith(*help, Qt::Key_W, Qt::ControlModifier));
+    expectClosesWithEscapeAndCtrlW(*help);
     for (const QWidget* control : help->findChildren<QWidget*>()) {
         if (control->focusPolicy() == Qt::NoFocus) continue;
         EXPECT_FALSE(control->accessibleName().isEmpty()) << control->metaObject()->className();
@@ -185,34 +154,26 @@ TEST(Help, ShowsTheBuiltGuideWithItsHeadingsTablesAndImages) {
             help = shown;
     }
     ASSERT_NE(help, nullptr);
-    EXPECT_EQ(showUserGuide(&about), help);
-    EXPECT_EQ(help->guidePath(), guide);
     QTextBrowser* browser = help->browser();
-    const QTextDocument* document = browser->document();
-
-    QStringList headings;
-    int tables = 0;
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        if (block.blockFormat().headingLevel() > 0) headings << block.text();
-        if (auto* table = qobject_cast<QTextTable*>(QTextCursor(block).currentFrame())) {
-            if (table->firstCursorPosition().block() == block) {
-                ++tables;
-                EXPECT_GT(table->format().border(), 0);
-            }
-        }
-    }
-    EXPECT_TRUE(headings.contains("Morvane Astro user guide"));
-    EXPECT_TRUE(headings.contains("Getting started"));
-    EXPECT_TRUE(headings.contains("Troubleshooting"));
-    EXPECT_GT(tables, 0);
     EXPECT_FALSE(browser->toPlainText().contains("color-scheme"));  // no style sheet as text
+    const auto tables = [browser] {
+        QList<const QTextTable*> found;
+        for (QTextFrame* frame : browser->document()->rootFrame()->childFrames()) {
+            if (const auto* table = qobject_cast<QTextTable*>(frame)) found << table;
+        }
+        return found;
+    };
+    ASSERT_FALSE(tables().isEmpty());
+    for (const QTextTable* table : tables()) EXPECT_GT(table->format().border(), 0);
 
-    // Every screenshot beside the guide loads and fits next to the text.
+    // Headings come out as headings; every screenshot beside the guide loads and fits next
+    // to the text.
     QFile file(guide);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const qsizetype imagesInFile = QString::fromUtf8(file.readAll()).count("<img ");
-    int images = 0;
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    int headings = 0, images = 0;
+    for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().headingLevel() > 0) ++headings;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextImageFormat image = it.fragment().charFormat().toImageFormat();
             if (!image.isValid()) continue;
@@ -224,6 +185,7 @@ TEST(Help, ShowsTheBuiltGuideWithItsHeadingsTablesAndImages) {
             EXPECT_LE(image.width(), 640);
         }
     }
+    EXPECT_GE(headings, 3);
     EXPECT_EQ(images, imagesInFile);
     EXPECT_GT(images, 0);
 
@@ -243,20 +205,12 @@ TEST(Help, ShowsTheBuiltGuideWithItsHeadingsTablesAndImages) {
     EXPECT_EQ(browser->source(), QUrl::fromLocalFile(guide));
 
     // A dark palette gives a dark page: table heads keep their contrast.
-    QPalette dark;
-    dark.setColor(QPalette::Base, QColor(0x1e, 0x1f, 0x22));
-    dark.setColor(QPalette::Text, QColor(0xe3, 0xe5, 0xe8));
-    dark.setColor(QPalette::Window, QColor(0x2a, 0x2b, 0x2e));
-    dark.setColor(QPalette::WindowText, QColor(0xe3, 0xe5, 0xe8));
+    const QPalette dark = testing::darkPalette();
     help->setPalette(dark);
     QCoreApplication::processEvents();
-    const QTextTable* firstTable = nullptr;
-    for (QTextFrame* frame : browser->document()->rootFrame()->childFrames()) {
-        if ((firstTable = qobject_cast<QTextTable*>(frame))) break;
-    }
-    ASSERT_NE(firstTable, nullptr);
-    const QColor head = firstTable->cellAt(0, 0).format().background().color();
-    EXPECT_GE(contrast(head, dark.color(QPalette::Text)), 4.5) << head.name().toStdString();
+    ASSERT_FALSE(tables().isEmpty());
+    const QColor head = tables().front()->cellAt(0, 0).format().background().color();
+    EXPECT_GE(contrastRatio(head, dark.color(QPalette::Text)), 4.5) << head.name().toStdString();
     delete help;
 }
 
