@@ -445,7 +445,13 @@ MapLocationPickerView::MapLocationPickerView(AstronomyModel* model, QWidget* par
     }
 }
 
-MapLocationPickerView::~MapLocationPickerView() { removeScrollMonitor(); }
+MapLocationPickerView::~MapLocationPickerView() {
+    removeScrollMonitor();
+    // The map area tells this view when it loses the focus. Destroyed by QWidget's destructor
+    // it would do so after this object is gone; destroyed here it no longer can.
+    delete mapArea_;
+    mapArea_ = nullptr;
+}
 
 void MapLocationPickerView::buildControls() {
     auto* row = new QWidget(this);
