@@ -21,12 +21,14 @@ QStringList userGuideCandidates() {
     };
 }
 
-QString userGuidePath() {
-    for (const QString& path : userGuideCandidates()) {
-        if (QFileInfo::exists(path)) return QFileInfo(path).canonicalFilePath();
+QString firstExistingFile(const QStringList& candidates) {
+    for (const QString& path : candidates) {
+        if (QFileInfo(path).isFile()) return QFileInfo(path).canonicalFilePath();
     }
     return {};
 }
+
+QString userGuidePath() { return firstExistingFile(userGuideCandidates()); }
 
 const AppLinks& appLinks() {
     static const AppLinks links{QString::fromUtf8(kDeveloperWebsite),

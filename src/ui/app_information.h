@@ -13,6 +13,8 @@ QString buildNumber();
 /// in the build tree. userGuidePath() is the first of them that exists, or empty.
 QStringList userGuideCandidates();
 QString userGuidePath();
+/// The canonical path of the first of `candidates` that is a file; empty when none is.
+QString firstExistingFile(const QStringList& candidates);
 
 /// The web addresses of the About window's link buttons, from the build configuration. An empty
 /// address means the build has none to offer.

@@ -216,13 +216,7 @@ void HelpWindow::applyStyle() {
 }
 
 void HelpWindow::loadGuide(const QStringList& candidates) {
-    QString found;
-    for (const QString& path : candidates) {
-        if (QFileInfo(path).isFile()) {
-            found = QFileInfo(path).canonicalFilePath();
-            break;
-        }
-    }
+    const QString found = firstExistingFile(candidates);
     candidates_ = candidates;
     auto* browser = static_cast<GuideBrowser*>(browser_);
     if (!found.isEmpty() && found == guidePath_) return;  // keep the reader's place

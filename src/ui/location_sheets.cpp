@@ -103,12 +103,9 @@ SaveLocationSheet::SaveLocationSheet(AstronomyModel* model, QWidget* parent)
     name_->setAccessibleDescription(
         QStringLiteral("The name the typed-in location is saved under"));
     layout->addWidget(name_);
-    error_ = new QLabel(this);
+    error_ = new ErrorLabel(QString(), this);
     error_->setTextFormat(Qt::PlainText);
     error_->setWordWrap(true);
-    QPalette palette = error_->palette();
-    palette.setColor(QPalette::WindowText, errorTextColor(palette));  // readable in any theme
-    error_->setPalette(palette);
     QFont small = error_->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
     error_->setFont(small);

@@ -42,6 +42,11 @@ constexpr QSize kDesignedSize(1180, 780);
 constexpr int kFrameAllowance = 48;
 constexpr int kExportStatusMs = 20000;
 
+// The largest window that fits the available area with its frame and title bar.
+QSize roomFor(const QRect& available) {
+    return available.size() - QSize(kFrameAllowance / 2, kFrameAllowance);
+}
+
 QByteArray storedBytes(const SettingsStore& store, const QString& key) {
     const auto text = storedText(store.value(key));
     return text ? QByteArray::fromBase64(text->toLatin1()) : QByteArray();
@@ -73,8 +78,7 @@ void focusFirstControlIn(QWidget* root) {
 
 QSize initialWindowSize(const QRect& available) {
     if (!available.isValid()) return kDesignedSize;
-    return {std::min(kDesignedSize.width(), available.width() - kFrameAllowance / 2),
-            std::min(kDesignedSize.height(), available.height() - kFrameAllowance)};
+    return kDesignedSize.boundedTo(roomFor(available));
 }
 
 MainView::MainView(AstronomyModel* model, ExportController* exporter,
@@ -146,11 +150,19 @@ MainView::MainView(AstronomyModel* model, ExportController* exporter,
     statusBar()->setSizeGripEnabled(true);
     openFolder_->hide();
     statusBar()->hide();  // shown only while it has something to say: short screens need the row
+    exportStatusTimer_ = new QTimer(this);
+    exportStatusTimer_->setSingleShot(true);
+    exportStatusTimer_->setInterval(kExportStatusMs);
+    connect(exportStatusTimer_, &QTimer::timeout, this, [this] {
+        exportStatus_->clear();
+        openFolder_->hide();
+        statusBar()->hide();
+    });
     connect(openFolder_, &QPushButton::clicked, this, [this] {
         if (!lastExportFolder_.isEmpty()) QDesktopServices::openUrl(QUrl::fromLocalFile(lastExportFolder_));
     });
 
-    buildMenus(exporter);
+    buildMenus();
     connect(sidebar_, &SidebarView::tabRequested, this, &MainView::selectTab);
     connect(exporter, &ExportController::exported, this, &MainView::exported);
     // Silence after a failed save reads as success: say which file and why.
@@ -170,7 +182,7 @@ MainView::MainView(AstronomyModel* model, ExportController* exporter,
 
 MainView::~MainView() = default;
 
-void MainView::buildMenus(ExportController* /*exporter*/) {
+void MainView::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     calculateAction_ = file->addAction(QStringLiteral("&Calculate"));
     calculateAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::Key_F5)});
@@ -276,22 +288,15 @@ void MainView::exported(const QString& path) {
     exportStatus_->setText(QStringLiteral("Saved ") + QDir::toNativeSeparators(file.absoluteFilePath()));
     openFolder_->show();
     statusBar()->show();
-    QTimer::singleShot(kExportStatusMs, openFolder_, [this, path] {
-        // A later export replaced the read-out and keeps its own time.
-        if (!exportStatus_->text().endsWith(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))) return;
-        exportStatus_->clear();
-        openFolder_->hide();
-        statusBar()->hide();
-    });
+    exportStatusTimer_->start();  // a later export restarts the read-out's time
 }
 
 void MainView::restoreViewState() {
     const QByteArray geometry = storedBytes(*viewSettings_, kGeometryKey);
     if (!geometry.isEmpty() && restoreGeometry(geometry)) {
-        // A size remembered on a larger screen must still fit this one.
+        // A size remembered on a larger screen must still fit this one, frame included.
         if (const QScreen* screen = this->screen()) {
-            const QSize fit = initialWindowSize(screen->availableGeometry());
-            resize(std::min(width(), std::max(fit.width(), 640)), std::min(height(), std::max(fit.height(), 480)));
+            resize(size().boundedTo(roomFor(screen->availableGeometry())));
         }
     }
     const QByteArray split = storedBytes(*viewSettings_, kSplitterKey);

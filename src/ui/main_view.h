@@ -11,6 +11,7 @@ class QActionGroup;
 class QLabel;
 class QPushButton;
 class QSplitter;
+class QTimer;
 class QToolButton;
 
 namespace morvane {
@@ -73,7 +74,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildMenus(ExportController* exporter);
+    void buildMenus();
     void restoreViewState();
     void saveViewState();
     void exported(const QString& path);
@@ -100,6 +101,7 @@ private:
     QAction* quitAction_ = nullptr;
     QLabel* exportStatus_ = nullptr;
     QPushButton* openFolder_ = nullptr;
+    QTimer* exportStatusTimer_ = nullptr;
     QString lastExportFolder_;
     bool shownBefore_ = false;
 };

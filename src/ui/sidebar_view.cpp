@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QKeyEvent>
-#include <QListView>
 #include <QLocale>
 #include <QPushButton>
 #include <QScrollArea>
@@ -59,12 +58,6 @@ void setSmall(QLabel* label, double scale = 0.9) {
     QFont font = label->font();
     font.setPointSizeF(font.pointSizeF() * scale);
     label->setFont(font);
-}
-
-void setTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
 }
 
 // Scrolling the sidebar must not change a value because the pointer happened to pass over a
@@ -161,7 +154,6 @@ SidebarView::SidebarView(AstronomyModel* model, ExportController* exporter, QWid
         guardWheel(control, guard);
     }
     orderTabChain();
-    applyColours();
     refreshCities();
     refreshDate();
     refreshTime();
@@ -178,9 +170,6 @@ QWidget* SidebarView::makeLocationSection() {
     location_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     location_->setMinimumContentsLength(8);
     location_->setAccessibleName(QStringLiteral("Location"));
-    // A long name must not stretch the drop-down across the screen: names are shortened to a
-    // bounded width there and shown whole in a tooltip.
-    location_->view()->setTextElideMode(Qt::ElideMiddle);
     pickerRow->addRow(QStringLiteral("&Location"), location_);
     layout->addLayout(pickerRow);
     connect(location_, &QComboBox::activated, this, [this](int index) {
@@ -213,8 +202,8 @@ QWidget* SidebarView::makeLocationSection() {
                                     QStringLiteral("Hemisphere of the latitude"));
     westEast_->setAccessibleNames(QStringLiteral("West"), QStringLiteral("East"),
                                   QStringLiteral("Side of the prime meridian"));
-    latitudeHint_ = new QLabel(latitudeRule(), manualRows_);
-    longitudeHint_ = new QLabel(longitudeRule(), manualRows_);
+    latitudeHint_ = new ErrorLabel(latitudeRule(), manualRows_);
+    longitudeHint_ = new ErrorLabel(longitudeRule(), manualRows_);
     for (QLabel* hint : {latitudeHint_, longitudeHint_}) {
         hint->setTextFormat(Qt::PlainText);
         hint->setWordWrap(true);
@@ -251,7 +240,7 @@ QWidget* SidebarView::makeLocationSection() {
     savedRow_ = new QWidget(box);
     auto* saved = new QHBoxLayout(savedRow_);
     saved->setContentsMargins(0, 0, 0, 0);
-    coordinates_ = new QLabel(savedRow_);
+    coordinates_ = new SecondaryLabel(QString(), savedRow_);
     coordinates_->setTextFormat(Qt::PlainText);
     coordinates_->setFont(monospacedFont());
     setSmall(coordinates_);
@@ -380,7 +369,7 @@ QWidget* SidebarView::makeCalculateSection() {
     content->addWidget(busyText_);
     content->addStretch();
     layout->addWidget(calculate_);
-    error_ = new QLabel(box);
+    error_ = new ErrorLabel(QString(), box);
     error_->setTextFormat(Qt::PlainText);
     error_->setWordWrap(true);
     setSmall(error_);
@@ -447,9 +436,14 @@ bool SidebarView::inputsAreValid() const { return invalidField() == nullptr; }
 
 QLineEdit* SidebarView::invalidField() const {
     if (model_->selectedCityID() != manualCityID()) return nullptr;
-    if (!parseCoordinate(latitude_->text(), kMaxLatitudeDeg, QLocale())) return latitude_;
-    if (!parseCoordinate(longitude_->text(), kMaxLongitudeDeg, QLocale())) return longitude_;
+    for (QLineEdit* field : {latitude_, longitude_}) {
+        if (!typedDegrees(field)) return field;
+    }
     return nullptr;
+}
+
+QString SidebarView::ruleOf(const QLineEdit* field) const {
+    return field == latitude_ ? latitudeRule() : longitudeRule();
 }
 
 std::optional<double> SidebarView::typedDegrees(const QLineEdit* field) const {
@@ -488,12 +482,11 @@ void SidebarView::refreshValidity() {
     const bool manual = model_->selectedCityID() == manualCityID();
     const std::pair<QLineEdit*, QLabel*> rows[] = {{latitude_, latitudeHint_}, {longitude_, longitudeHint_}};
     for (const auto& [field, hint] : rows) {
-        const bool bad = manual && !parseCoordinate(field->text(), field == latitude_ ? kMaxLatitudeDeg
-                                                                                      : kMaxLongitudeDeg,
-                                                   QLocale());
+        const bool bad = manual && !typedDegrees(field);
+        // Runs at every change of the place: restyle only when the mark comes or goes.
+        if (hint->isVisibleTo(manualRows_) == bad) continue;
         hint->setVisible(bad);
-        const QString rule = field == latitude_ ? latitudeRule() : longitudeRule();
-        field->setAccessibleDescription(bad ? QStringLiteral("Invalid. ") + rule : rule);
+        field->setAccessibleDescription(bad ? QStringLiteral("Invalid. ") + ruleOf(field) : ruleOf(field));
         field->setStyleSheet(bad ? QStringLiteral("QLineEdit { border: 2px solid %1; border-radius: 3px; padding: 1px; }")
                                        .arg(errorTextColor(palette()).name())
                                  : QString());
@@ -507,7 +500,7 @@ void SidebarView::refreshValidity() {
 bool SidebarView::refuseInvalidInputs(const QString& action) {
     QLineEdit* field = invalidField();
     if (field == nullptr) return false;
-    refusal_ = QStringLiteral("Cannot %1: %2.").arg(action, field == latitude_ ? latitudeRule() : longitudeRule());
+    refusal_ = QStringLiteral("Cannot %1: %2.").arg(action, ruleOf(field));
     refreshCalculating();
     refreshValidity();
     field->setFocus(Qt::OtherFocusReason);
@@ -536,19 +529,6 @@ void SidebarView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-void SidebarView::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange) applyColours();
-}
-
-void SidebarView::applyColours() {
-    if (error_ == nullptr) return;
-    setTextColour(error_, errorTextColor(palette()));
-    setTextColour(latitudeHint_, errorTextColor(palette()));
-    setTextColour(longitudeHint_, errorTextColor(palette()));
-    setTextColour(coordinates_, secondaryTextColor(palette()));
 }
 
 void SidebarView::orderTabChain() {

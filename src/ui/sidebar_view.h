@@ -77,7 +77,6 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     QWidget* makeLocationSection();
@@ -92,7 +91,6 @@ private:
     void refreshCalculating();
     void refreshExport();
     void refreshValidity();
-    void applyColours();
     void orderTabChain();
     /// Writes a coordinate field to the model when the user edited it and it holds an accepted
     /// number; a field the user did not touch never writes. `finished`: the user is done typing
@@ -103,6 +101,8 @@ private:
     double modelDegrees(const QLineEdit* field) const;
     /// The first field whose text cannot be used, or null.
     QLineEdit* invalidField() const;
+    /// What a coordinate field accepts, in one line.
+    QString ruleOf(const QLineEdit* field) const;
     /// Shows why the inputs cannot be used, moves the focus there; false when they can.
     bool refuseInvalidInputs(const QString& action);
     void openSaveSheet();

@@ -288,25 +288,26 @@ void Spinner::hideEvent(QHideEvent*) {
     timer_ = 0;
 }
 
-SecondaryLabel::SecondaryLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+TonedLabel::TonedLabel(const QString& text, Tone tone, QWidget* parent)
+    : QLabel(text, parent), tone_(tone) {
     applyColor();
 }
 
-void SecondaryLabel::changeEvent(QEvent* event) {
+void TonedLabel::changeEvent(QEvent* event) {
     QLabel::changeEvent(event);
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange) {
         applyColor();
     }
 }
 
-void SecondaryLabel::applyColor() {
+void TonedLabel::applyColor() {
     if (applying_) return;  // setting the colour is itself a palette change
     applying_ = true;
     // From the palette this label would have without its own colour.
     const QPalette inherited =
         parentWidget() != nullptr ? parentWidget()->palette() : QApplication::palette(this);
     QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, secondaryTextColor(inherited));
+    colours.setColor(QPalette::WindowText, tone_(inherited));
     setPalette(colours);
     applying_ = false;
 }

@@ -117,17 +117,34 @@ private:
     int timer_ = 0;
 };
 
-/// A caption or placeholder in the secondary text colour; follows palette changes.
-class SecondaryLabel : public QLabel {
+/// A label whose text colour is worked out from the palette it sits in, and again at every
+/// palette change, so that it stays readable when the theme changes while the program runs.
+class TonedLabel : public QLabel {
 public:
-    explicit SecondaryLabel(const QString& text, QWidget* parent = nullptr);
+    using Tone = QColor (*)(const QPalette&);
+    TonedLabel(const QString& text, Tone tone, QWidget* parent = nullptr);
 
 protected:
     void changeEvent(QEvent* event) override;
 
 private:
     void applyColor();
+    Tone tone_;
     bool applying_ = false;
+};
+
+/// A caption or placeholder in the secondary text colour.
+class SecondaryLabel : public TonedLabel {
+public:
+    explicit SecondaryLabel(const QString& text, QWidget* parent = nullptr)
+        : TonedLabel(text, secondaryTextColor, parent) {}
+};
+
+/// An error or a rule the input broke, in the error colour.
+class ErrorLabel : public TonedLabel {
+public:
+    explicit ErrorLabel(const QString& text, QWidget* parent = nullptr)
+        : TonedLabel(text, errorTextColor, parent) {}
 };
 
 /// The monospaced font of the tables and read-outs.
