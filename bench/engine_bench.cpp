@@ -14,7 +14,8 @@ constexpr double kLatitude = 0.7068583470577035;
 constexpr double kLongitude = -0.3647738136668149;
 
 void positions(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(morvane::positionsList(kT, kLatitude, kLongitude));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(morvane::positionsList(kT, kLatitude, kLongitude));
 }
 BENCHMARK(positions);
 
@@ -30,7 +31,8 @@ void starHorizonCoordinates(benchmark::State& state) {
     const auto& stars = morvane::FixedStar::catalogue();
     for (auto _ : state) {
         for (const auto& star : stars) {
-            benchmark::DoNotOptimize(morvane::horizonCoordinates(star.eq, kT, kLatitude, kLongitude));
+            benchmark::DoNotOptimize(
+                morvane::horizonCoordinates(star.eq, kT, kLatitude, kLongitude));
         }
     }
 }

@@ -17,17 +17,20 @@ constexpr double kLongitude = -0.3647738136668149;
 const bool kWarm = !morvane::FixedStar::catalogue().empty();
 
 void starMap(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(morvane::starMapDocument(kT, kLatitude, kLongitude));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(morvane::starMapDocument(kT, kLatitude, kLongitude));
 }
 BENCHMARK(starMap)->Unit(benchmark::kMicrosecond);
 
 void horoscope(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(morvane::horoscopeDocument(kT, kLatitude, kLongitude));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(morvane::horoscopeDocument(kT, kLatitude, kLongitude));
 }
 BENCHMARK(horoscope)->Unit(benchmark::kMicrosecond);
 
 void sunMoonHourly(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(morvane::sunMoonTable(24, kT, 1.0 / 24.0, kLatitude));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(morvane::sunMoonTable(24, kT, 1.0 / 24.0, kLatitude));
 }
 BENCHMARK(sunMoonHourly)->Unit(benchmark::kMicrosecond);
 

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>

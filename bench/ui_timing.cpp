@@ -4,6 +4,8 @@
 //   - resident memory after the first calculation (this process, and with the web engine's
 //     helper processes).
 // Uses a temporary settings store and locations folder, so the user's own are untouched.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,18 +13,16 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
-
 #include <algorithm>
 #include <cstdio>
-#include <unistd.h>
 #include <vector>
 
 #include "export/pdf_exporter.h"
 #include "model/astronomy_model.h"
 #include "ui/detailed_view.h"
 #include "ui/main_view.h"
-#include "ui/output_views.h"
 #include "ui/morvane_astro_app.h"
+#include "ui/output_views.h"
 #include "ui/sidebar_view.h"
 
 namespace {
@@ -98,7 +98,8 @@ int main(int argc, char** argv) {
     int loads = 0;
     QObject::connect(window->detail(), &morvane::DetailedView::chartLoaded, [&](bool ok) {
         const auto* chart = qobject_cast<morvane::ChartView*>(window->detail()->currentView());
-        if (ok && chart != nullptr && chart->svgView()->page().contains(QStringLiteral("<svg"))) ++loads;
+        if (ok && chart != nullptr && chart->svgView()->page().contains(QStringLiteral("<svg")))
+            ++loads;
     });
     window->show();
     if (!waitFor([&] { return loads >= 1; }, 20000)) {
@@ -129,8 +130,9 @@ int main(int argc, char** argv) {
                 startToStarMap, atMain);
     std::printf("Calculate to new chart loaded: median %.0f ms (min %.0f, max %.0f, 7 runs)\n",
                 calculateToChart[3], calculateToChart.front(), calculateToChart.back());
-    std::printf("resident memory after the first calculation: %ld MB (with the web engine's "
-                "helper processes %ld MB)\n",
-                ownKb / 1024, familyKb / 1024);
+    std::printf(
+        "resident memory after the first calculation: %ld MB (with the web engine's "
+        "helper processes %ld MB)\n",
+        ownKb / 1024, familyKb / 1024);
     return 0;
 }

@@ -621,12 +621,15 @@ def main():
         "",
         "namespace morvane::star_tables {",
         "",
+        "// The columns are aligned by hand; formatting would scatter them.",
+        "// clang-format off",
     ]
     emit_background_table(out, bg)
     out.append("")
     emit_figure_table(out, "kZodiacFigureStars", z_rows, z_mags)
     out.append("")
     emit_figure_table(out, "kConstellationFigureStars", c_rows, c_mags)
+    out.append("// clang-format on")
     out.append("")
     out.append("}  // namespace morvane::star_tables")
     sys.stdout.write("\n".join(out) + "\n")

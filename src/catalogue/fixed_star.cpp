@@ -113,7 +113,8 @@ std::vector<FixedStar> buildCatalogue() {
         stars.emplace_back(c.label, true, c.ra, c.dec, 0.0, swapped ? kStarWhite : kLabelYellow);
         for (int k = 0; k < c.starCount; ++k, ++next) {
             const star_tables::StarRow& row = star_tables::kConstellationFigureStars.at(next);
-            stars.push_back(fromTable(row.name, row, swapped && k == 0 ? kLabelYellow : kStarWhite));
+            stars.push_back(
+                fromTable(row.name, row, swapped && k == 0 ? kLabelYellow : kStarWhite));
         }
     }
     MORVANE_REQUIRE(next == star_tables::kConstellationFigureStars.size(),

@@ -11,10 +11,10 @@ namespace morvane {
 
 /// One entry of the fixed sky: a star, a figure member, a label, a sign tick or a pole.
 struct FixedStar {
-    std::string name;  ///< unique in the catalogue
-    Vec3D eq;          ///< equatorial: right ascension, declination
-    Vec3D ec;          ///< ecliptic: longitude, latitude
-    double magnitude;  ///< smaller is brighter; 0 for labels
+    std::string name;   ///< unique in the catalogue
+    Vec3D eq;           ///< equatorial: right ascension, declination
+    Vec3D ec;           ///< ecliptic: longitude, latitude
+    double magnitude;   ///< smaller is brighter; 0 for labels
     std::string color;  ///< "#rrggbb"
 
     /// Builds an entry from two angles (radians), equatorial or ecliptic. Unnamed stars

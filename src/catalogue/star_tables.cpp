@@ -8,6 +8,8 @@
 
 namespace morvane::star_tables {
 
+// The columns are aligned by hand; formatting would scatter them.
+// clang-format off
 const std::array<StarRow, 499> kBackgroundStars{{
     {nullptr,  29.57,  86.66, 5.24},
     {nullptr, 149.27,  83.22, 5.91},
@@ -691,5 +693,6 @@ const std::array<StarRow, 109> kConstellationFigureStars{{
     {"_HERPA3",   343,    13, 2.07},
     {"_HERPA4",   334,    12, 3.14},
 }};
+// clang-format on
 
 }  // namespace morvane::star_tables

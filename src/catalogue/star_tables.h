@@ -7,10 +7,11 @@ namespace morvane::star_tables {
 /// One star of the hand-made tables: a position given in the equatorial frame, in degrees,
 /// before the catalogue's shift along the ecliptic is applied.
 struct StarRow {
-    const char* name;   ///< catalogue name, e.g. "_LADO1"; background rows have nullptr (the builder numbers them)
-    double raDeg;       ///< right ascension, degrees
-    double decDeg;      ///< declination, degrees
-    double magnitude;   ///< apparent magnitude (smaller is brighter)
+    const char* name;  ///< catalogue name, e.g. "_LADO1"; background rows have nullptr (the builder
+                       ///< numbers them)
+    double raDeg;      ///< right ascension, degrees
+    double decDeg;     ///< declination, degrees
+    double magnitude;  ///< apparent magnitude (smaller is brighter)
 };
 
 /// 499 faint stars spread evenly over the sphere, in catalogue order ("_BACKGROUND002" …).

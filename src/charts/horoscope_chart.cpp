@@ -51,21 +51,24 @@ void appendWheelBody(std::string& out, const Vec3D& ecliptic, std::string_view n
         // Near or south of the ecliptic the label runs along the rim at the body's longitude.
         double percent = longitude * 50.0 / kPi;
         if (percent < 0.0) percent += 100.0;
-        fmt::format_to(std::back_inserter(out),
-                       FMT_COMPILE("<text fill=\"{}\" font-family=\"Arial\" font-size=\"5\">\n"
-                       "<textPath xlink:href=\"#{}\" startOffset=\"{:.1f}%\">{}</textPath></text>\n"),
-                       color, color == "#f4f4f3" ? "rim" : "rim_inner", percent, name);
+        fmt::format_to(
+            std::back_inserter(out),
+            FMT_COMPILE(
+                "<text fill=\"{}\" font-family=\"Arial\" font-size=\"5\">\n"
+                "<textPath xlink:href=\"#{}\" startOffset=\"{:.1f}%\">{}</textPath></text>\n"),
+            color, color == "#f4f4f3" ? "rim" : "rim_inner", percent, name);
     } else {
         svg::appendLabel(out, p.x, p.y, radius, name, color);
     }
 }
 
 void appendChord(std::string& out, std::string_view color, double from, double to) {
-    fmt::format_to(std::back_inserter(out),
-                   FMT_COMPILE("<line x1=\"{}\" y1=\"{}\" x2=\"{}\" y2=\"{}\" stroke=\"{}\" stroke-width=\"0.8\" />\n"),
-                   180 + svg::nearest(180.0 * std::sin(from)), 180 - svg::nearest(180.0 * std::cos(from)),
-                   180 + svg::nearest(180.0 * std::sin(to)), 180 - svg::nearest(180.0 * std::cos(to)),
-                   color);
+    fmt::format_to(
+        std::back_inserter(out),
+        FMT_COMPILE("<line x1=\"{}\" y1=\"{}\" x2=\"{}\" y2=\"{}\" stroke=\"{}\" "
+                    "stroke-width=\"0.8\" />\n"),
+        180 + svg::nearest(180.0 * std::sin(from)), 180 - svg::nearest(180.0 * std::cos(from)),
+        180 + svg::nearest(180.0 * std::sin(to)), 180 - svg::nearest(180.0 * std::cos(to)), color);
 }
 
 void appendAnglesLine(std::string& out, double t, double longitude, const Sun& sun) {
@@ -74,10 +77,11 @@ void appendAnglesLine(std::string& out, double t, double longitude, const Sun& s
     double midheaven = std::atan2(std::sin(theta), std::cos(theta) * kCosObliquity);
     while (midheaven < 0.0) midheaven += kTwoPi;
     while (midheaven >= kTwoPi) midheaven -= kTwoPi;
-    fmt::format_to(std::back_inserter(out),
-                   FMT_COMPILE("<text x=\"0\" y=\"28\" fill=\"#757475\" font-family=\"Arial\" font-size=\"6\">"
-                   "Sun HA: {:+.1f}°   MC: {:.1f}°</text>\n"),
-                   hourAngle * 180.0 / kPi, midheaven * 180.0 / kPi);
+    fmt::format_to(
+        std::back_inserter(out),
+        FMT_COMPILE("<text x=\"0\" y=\"28\" fill=\"#757475\" font-family=\"Arial\" font-size=\"6\">"
+                    "Sun HA: {:+.1f}°   MC: {:.1f}°</text>\n"),
+        hourAngle * 180.0 / kPi, midheaven * 180.0 / kPi);
 }
 
 void appendPoleCircle(std::string& out, double latitude) {
@@ -85,10 +89,11 @@ void appendPoleCircle(std::string& out, double latitude) {
     const Vec3D pole = Vec3D(0.0, kHalfPi).rotated(equatorialToEcliptic());
     const svg::IntPoint p = svg::roundedPoint(pole.phi, pole.theta);
     const double radius = (latitude + latitude) / (-kPi) * 180.0 + 180.0;
-    fmt::format_to(std::back_inserter(out),
-                   FMT_COMPILE("<circle cx=\"{}\" cy=\"{}\" r=\"{:.1f}\" fill=\"none\" stroke=\"orange\" "
-                   "stroke-weight=\"1\" />\n"),
-                   p.x, p.y, radius);
+    fmt::format_to(
+        std::back_inserter(out),
+        FMT_COMPILE("<circle cx=\"{}\" cy=\"{}\" r=\"{:.1f}\" fill=\"none\" stroke=\"orange\" "
+                    "stroke-weight=\"1\" />\n"),
+        p.x, p.y, radius);
 }
 
 }  // namespace
@@ -109,14 +114,15 @@ std::string wheelChord(std::string_view color, double from, double to) {
 std::string horoscopeDocument(double t, double latitude, double longitude) {
     std::string out;
     out.reserve(128 * 1024);
-    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
-           "viewBox=\"-10 -10 720 380\" >\n<defs>\n"
-           "<path id=\"rim\" d=\"M180,5 A175,175, 0 1,1 180,355 A175,175, 0 1,1 180,5\" "
-           "fill=\"none\"/>\n"
-           "<path id=\"rim_inner\" d=\"M180,10 A170,170, 0 1,1 180,350 A170,170, 0 1,1 180,10\" "
-           "fill=\"none\"/>\n</defs>\n"
-           "<circle cx=\"180\" cy=\"180\" r=\"180\" fill=\"#727cbb\" stroke=\"#757475\" "
-           "stroke-width=\"1\" />\n";
+    out +=
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+        "viewBox=\"-10 -10 720 380\" >\n<defs>\n"
+        "<path id=\"rim\" d=\"M180,5 A175,175, 0 1,1 180,355 A175,175, 0 1,1 180,5\" "
+        "fill=\"none\"/>\n"
+        "<path id=\"rim_inner\" d=\"M180,10 A170,170, 0 1,1 180,350 A170,170, 0 1,1 180,10\" "
+        "fill=\"none\"/>\n</defs>\n"
+        "<circle cx=\"180\" cy=\"180\" r=\"180\" fill=\"#727cbb\" stroke=\"#757475\" "
+        "stroke-width=\"1\" />\n";
     svg::appendRings(out);
     svg::appendMomentAndPlace(out, t, latitude, longitude);
 

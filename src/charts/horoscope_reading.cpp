@@ -52,13 +52,13 @@ constexpr std::array<ElementRow, 6> kElementRows = {{
     {260, "Odivshe", "blue", "KE-ME", "Stomach (Repose)", 2, 3},
 }};
 
-constexpr std::array<const char*, 4> kNatalForces = {
-    "EPEON (Inspiration) - ", "ALARAN (Energy) - ", "KENOR (Endurance) - ", "MERGUS (Wisdom) - "};
+constexpr std::array<const char*, 4> kNatalForces = {"EPEON (Inspiration) - ", "ALARAN (Energy) - ",
+                                                     "KENOR (Endurance) - ", "MERGUS (Wisdom) - "};
 
 void appendText(std::string& out, int x, int y, std::string_view a, std::string_view b = "") {
     fmt::format_to(std::back_inserter(out),
                    FMT_COMPILE("<text x=\"{}\" y=\"{}\" fill=\"#757475\" font-family=\"Arial\" "
-                   "font-size=\"6\">{}{}</text>\n"),
+                               "font-size=\"6\">{}{}</text>\n"),
                    x, y, a, b);
 }
 
@@ -148,16 +148,18 @@ std::string horoscopeLegend(const HoroscopeReading& r) {
         appendText(out, 410, row.y, row.name);
         appendText(out, 500, row.y, zodiacSignName(r.planets[i]));
         appendText(out, 650, row.y, fateOrWill(r.planets[i], r.sun, r.moon));
-        fmt::format_to(std::back_inserter(out), FMT_COMPILE("<circle cx=\"405\" cy=\"{}\" r=\"3\" fill=\"{}\" />\n"),
+        fmt::format_to(std::back_inserter(out),
+                       FMT_COMPILE("<circle cx=\"405\" cy=\"{}\" r=\"3\" fill=\"{}\" />\n"),
                        row.y - 3, row.dot);
     }
     appendText(out, 400, 200, "Elemental Influences");
     for (const ElementRow& row : kElementRows) {
         appendText(out, 410, row.y, row.element);
-        fmt::format_to(std::back_inserter(out),
-                       FMT_COMPILE("<line x1=\"402\" y1=\"{0}\" x2=\"408\" y2=\"{0}\" stroke=\"{1}\" "
-                       "stroke-width=\"1\" />\n"),
-                       row.y - 4, row.color);
+        fmt::format_to(
+            std::back_inserter(out),
+            FMT_COMPILE("<line x1=\"402\" y1=\"{0}\" x2=\"408\" y2=\"{0}\" stroke=\"{1}\" "
+                        "stroke-width=\"1\" />\n"),
+            row.y - 4, row.color);
         appendText(out, 500, row.y, row.pair);
         appendText(out, 540, row.y, row.organ);
         appendText(out, 640, row.y, influenceStrength(r.planets[row.first], r.planets[row.second]));
@@ -165,7 +167,8 @@ std::string horoscopeLegend(const HoroscopeReading& r) {
     appendText(out, 400, 290, "Natal Forces (Origins)");
     appendText(out, 410, 300, "Dominant Sphere: ", fateOrWill(r.ascendant, r.sun, r.moon));
     appendText(out, 410, 310, "Ascending Sign (Purpose): ", zodiacSignName(r.ascendant));
-    appendText(out, 410, 320, "Descending Sign (Displacement): ", zodiacSignName(r.ascendant + kPi));
+    appendText(out, 410, 320,
+               "Descending Sign (Displacement): ", zodiacSignName(r.ascendant + kPi));
     for (std::size_t i = 0; i < kNatalForces.size(); ++i) {
         appendText(out, 410, 330 + 10 * static_cast<int>(i), kNatalForces[i],
                    influenceStrength(r.planets[i], r.ascendant));

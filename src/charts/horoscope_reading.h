@@ -28,11 +28,11 @@ std::string_view keepVerdict(const std::array<double, 4>& planetLongitudes);
 
 /// The quantities one reading is made of (radians).
 struct HoroscopeReading {
-    double sun;                         ///< Nolomar's ecliptic longitude, [0, 2π)
-    double moon;                        ///< Yael's ecliptic longitude, seen from the centre
-    double moonLatitude;                ///< Yael's ecliptic latitude
-    std::array<double, 4> planets;      ///< in planet order, (−π, π]
-    double ascendant;                   ///< [0, 2π)
+    double sun;                     ///< Nolomar's ecliptic longitude, [0, 2π)
+    double moon;                    ///< Yael's ecliptic longitude, seen from the centre
+    double moonLatitude;            ///< Yael's ecliptic latitude
+    std::array<double, 4> planets;  ///< in planet order, (−π, π]
+    double ascendant;               ///< [0, 2π)
 
     static HoroscopeReading at(double t, double latitude, double longitude);
 };

@@ -35,7 +35,7 @@ void appendBody(std::string& out, const Vec3D& horizon, std::string_view name,
 
 // Everything the document projects shares the moment and the place.
 class Sky {
-public:
+  public:
     Sky(double t, double latitude, double longitude)
         : t_(t), latitude_(latitude), longitude_(longitude) {}
 
@@ -46,7 +46,7 @@ public:
         return horizon(Vec3D(longitude, 0.0).rotated(eclipticToEquatorial()));
     }
 
-private:
+  private:
     double t_;
     double latitude_;
     double longitude_;
@@ -118,18 +118,20 @@ std::string starMapDocument(double t, double latitude, double longitude) {
     std::string out;
     out.reserve(96 * 1024);
 
-    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 360 360\" >\n"
-           "<circle cx=\"180\" cy=\"180\" r=\"180\" fill=\"#210741\" />\n";
+    out +=
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 360 360\" >\n"
+        "<circle cx=\"180\" cy=\"180\" r=\"180\" fill=\"#210741\" />\n";
     svg::appendRings(out);
-    out += "<circle cx=\"335\" cy=\"25\" r=\"25\" fill=\"#210741\" />\n"
-           "<text x=\"335\" y=\"12\" fill=\"#757475\" font-family=\"Arial\" font-size=\"10\" "
-           "text-anchor=\"middle\">S</text>\n"
-           "<text x=\"335\" y=\"46\" fill=\"#757475\" font-family=\"Arial\" font-size=\"10\" "
-           "text-anchor=\"middle\">N</text>\n"
-           "<text x=\"318\" y=\"29\" fill=\"#757475\" font-family=\"Arial\" font-size=\"10\" "
-           "text-anchor=\"middle\">E</text>\n"
-           "<text x=\"352\" y=\"29\" fill=\"#757475\" font-family=\"Arial\" font-size=\"10\" "
-           "text-anchor=\"middle\">W</text>\n";
+    out +=
+        "<circle cx=\"335\" cy=\"25\" r=\"25\" fill=\"#210741\" />\n"
+        "<text x=\"335\" y=\"12\" fill=\"#757475\" font-family=\"Arial\" font-size=\"10\" "
+        "text-anchor=\"middle\">S</text>\n"
+        "<text x=\"335\" y=\"46\" fill=\"#757475\" font-family=\"Arial\" font-size=\"10\" "
+        "text-anchor=\"middle\">N</text>\n"
+        "<text x=\"318\" y=\"29\" fill=\"#757475\" font-family=\"Arial\" font-size=\"10\" "
+        "text-anchor=\"middle\">E</text>\n"
+        "<text x=\"352\" y=\"29\" fill=\"#757475\" font-family=\"Arial\" font-size=\"10\" "
+        "text-anchor=\"middle\">W</text>\n";
     svg::appendMomentAndPlace(out, t, latitude, longitude);
     appendEcliptic(out, sky);
     appendSignTicks(out, sky);
@@ -137,7 +139,8 @@ std::string starMapDocument(double t, double latitude, double longitude) {
 
     for (const FixedStar& star : FixedStar::catalogue()) {
         if (svg::isSignMark(star.name)) continue;
-        appendBody(out, sky.horizon(star.eq), star.name, star.color, svg::starRadius(star.magnitude));
+        appendBody(out, sky.horizon(star.eq), star.name, star.color,
+                   svg::starRadius(star.magnitude));
     }
 
     const Sun sun(t);

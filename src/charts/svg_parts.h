@@ -40,8 +40,8 @@ void appendLine(std::string& out, Point from, Point to, std::string_view color,
                 std::string_view ending, int decimals);
 
 /// Yael drawn with its phase at `moon`, lit towards `sun`, and its label in `labelColor`.
-void appendYael(std::string& out, Point moon, Point sun, double moonLongitude,
-                double sunLongitude, std::string_view labelColor);
+void appendYael(std::string& out, Point moon, Point sun, double moonLongitude, double sunLongitude,
+                std::string_view labelColor);
 
 /// The integer point of a direction: 180 + nearest(east), 180 − nearest(north).
 struct IntPoint {
@@ -54,8 +54,8 @@ IntPoint roundedPoint(double phi, double theta);
 void appendDisc(std::string& out, long long x, long long y, double radius, std::string_view color);
 
 /// The label beside a disc (radius ≠ 0) or centred on the point (radius 0).
-void appendLabel(std::string& out, long long x, long long y, double radius,
-                 std::string_view name, std::string_view color);
+void appendLabel(std::string& out, long long x, long long y, double radius, std::string_view name,
+                 std::string_view color);
 
 /// The nearest integer, halves away from zero.
 long long nearest(double value);

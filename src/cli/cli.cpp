@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-
 #include <cmath>
 #include <functional>
 #include <map>
@@ -122,8 +121,8 @@ template <typename T>
 T require(std::optional<T> value, std::string_view option, std::string_view text,
           const char* accepts) {
     if (!value) {
-        throw UsageError{fmt::format("{}: expected {}, got \"{}\"", option, accepts,
-                                     printable(text))};
+        throw UsageError{
+            fmt::format("{}: expected {}, got \"{}\"", option, accepts, printable(text))};
     }
     return *value;
 }
@@ -142,8 +141,9 @@ void applyOption(Invocation& call, std::string_view name, std::string_view value
                                      "degrees up to 90 as 40.5N, 40.5S or signed (-40.5 is south)");
         call.latitude = call.typedLatitude.radians();
     } else if (name == "--lon") {
-        call.typedLongitude = require(parseLongitudeAngle(value), name, value,
-                                      "degrees up to 180 as 20.9W, 20.9E or signed (east positive)");
+        call.typedLongitude =
+            require(parseLongitudeAngle(value), name, value,
+                    "degrees up to 180 as 20.9W, 20.9E or signed (east positive)");
         call.longitude = call.typedLongitude.radians();
     } else if (name == "--out") {
         call.outFolder = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
@@ -177,13 +177,15 @@ void applyPlace(Invocation& call) {
     }
     const std::string typed = printable(call.place->toStdString());
     if (const auto closest = closestPlaceName(places, *call.place)) {
-        throw UsageError{fmt::format("--place: no saved location is named \"{}\"; did you mean "
-                                     "\"{}\"? (the places command lists them)",
-                                     typed, printable(closest->toStdString()))};
+        throw UsageError{
+            fmt::format("--place: no saved location is named \"{}\"; did you mean "
+                        "\"{}\"? (the places command lists them)",
+                        typed, printable(closest->toStdString()))};
     }
-    throw UsageError{fmt::format("--place: no saved location is named \"{}\" (the places command "
-                                 "lists them)",
-                                 typed)};
+    throw UsageError{
+        fmt::format("--place: no saved location is named \"{}\" (the places command "
+                    "lists them)",
+                    typed)};
 }
 
 // The folder must exist (it is made when missing) and take files before anything is computed.
@@ -194,9 +196,10 @@ void checkOutFolder(const Invocation& call) {
     const QString& folder = *call.outFolder;
     const std::string shown = printable(folder.toStdString());
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
-        throw UsageError{fmt::format("--out: cannot make the folder \"{}\"; expected a writable "
-                                     "folder",
-                                     shown)};
+        throw UsageError{
+            fmt::format("--out: cannot make the folder \"{}\"; expected a writable "
+                        "folder",
+                        shown)};
     }
     const QFileInfo info(folder);
     if (!info.isDir() || !info.isWritable()) {
@@ -209,9 +212,10 @@ Invocation parse(const std::vector<std::string>& args) {
     call.command = args.front();
     const auto command = kCommands.find(call.command);
     if (command == kCommands.end()) {
-        throw UsageError{fmt::format("unknown command \"{}\"; expected positions, labels, sunmoon, "
-                                     "conjunctions, starmap, horoscope, catalogue, places or export",
-                                     printable(call.command))};
+        throw UsageError{
+            fmt::format("unknown command \"{}\"; expected positions, labels, sunmoon, "
+                        "conjunctions, starmap, horoscope, catalogue, places or export",
+                        printable(call.command))};
     }
     std::set<std::string, std::less<>> seen;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -229,7 +233,8 @@ Invocation parse(const std::vector<std::string>& args) {
         const bool applies = command->second.options.contains(name) ||
                              (command->second.usesMoment && kMomentAndPlaceOptions.contains(name));
         if (!applies) {
-            throw UsageError{fmt::format("{}: not an option of the {} command", name, call.command)};
+            throw UsageError{
+                fmt::format("{}: not an option of the {} command", name, call.command)};
         }
         if (!seen.insert(name).second) {
             throw UsageError{fmt::format("{}: given more than once", name)};
@@ -282,9 +287,10 @@ TableShape tableShape(const Invocation& call, double start, TableShape standard,
     if (call.step) shape.step = *call.step;
     const double last = start + static_cast<double>(shape.rows) * shape.step;
     if (!(std::fabs(last) <= kMaxDayCount)) {
-        throw UsageError{fmt::format("--step: {} rows of {} days from day {} would run past day "
-                                     "count 1e9",
-                                     shape.rows, shape.step, start)};
+        throw UsageError{
+            fmt::format("--step: {} rows of {} days from day {} would run past day "
+                        "count 1e9",
+                        shape.rows, shape.step, start)};
     }
     return shape;
 }
@@ -310,9 +316,10 @@ std::string positionsOutput(const Invocation& call) {
 
 std::string labelsOutput(const Invocation& call) {
     const double t = momentOf(call);
-    return "Date: " + dateLabel(t) + "\nNext full moon: " +
-           dateLabelWithLocalTime(nextMoonPhase(t, kPi), call.longitude) + "\nNext new moon: " +
-           dateLabelWithLocalTime(nextMoonPhase(t, 0.0), call.longitude) + "\n";
+    return "Date: " + dateLabel(t) +
+           "\nNext full moon: " + dateLabelWithLocalTime(nextMoonPhase(t, kPi), call.longitude) +
+           "\nNext new moon: " + dateLabelWithLocalTime(nextMoonPhase(t, 0.0), call.longitude) +
+           "\n";
 }
 
 std::string catalogueOutput(const Invocation& call) {
@@ -321,9 +328,9 @@ std::string catalogueOutput(const Invocation& call) {
         std::string text;
         // Shortest text that reads back to the same double.
         for (const FixedStar& star : stars) {
-            text += fmt::format("{}\t{}\t{}\t{}\t{}\t{}\t{}\n", star.name, star.eq.phi,
-                                star.eq.theta, star.ec.phi, star.ec.theta, star.magnitude,
-                                star.color);
+            text +=
+                fmt::format("{}\t{}\t{}\t{}\t{}\t{}\t{}\n", star.name, star.eq.phi, star.eq.theta,
+                            star.ec.phi, star.ec.theta, star.magnitude, star.color);
         }
         return text;
     }

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
-
 #include <cstdio>
 #include <ostream>
 #include <vector>
@@ -57,12 +56,14 @@ WriteError renderPdf(const TabPdf& pdf, const QString& path) {
 int exportAll(const ExportContext& context, const QString& folder, bool pdf, std::ostream& out,
               std::ostream& err) {
     const QDir dir(folder);
-    const std::vector<OutputTab> tabs = {OutputTab::starMap, OutputTab::horoscope, OutputTab::planets,
-                                         OutputTab::sunMoon, OutputTab::positions};
+    const std::vector<OutputTab> tabs = {OutputTab::starMap, OutputTab::horoscope,
+                                         OutputTab::planets, OutputTab::sunMoon,
+                                         OutputTab::positions};
     for (OutputTab tab : tabs) {
         const auto document = tabDocument(tab, context);
-        const QString path = dir.filePath(suggestedFileName(
-            context, document->baseName, document->isSvg ? QStringLiteral("svg") : QStringLiteral("txt")));
+        const QString path = dir.filePath(
+            suggestedFileName(context, document->baseName,
+                              document->isSvg ? QStringLiteral("svg") : QStringLiteral("txt")));
         const WriteError error = document->isSvg ? writeSvgFile(path, document->content)
                                                  : writeTextFile(path, document->content);
         if (!reportWritten(path, error, out, err)) return kExitWriteFailure;
@@ -84,7 +85,8 @@ int exportAll(const ExportContext& context, const QString& folder, bool pdf, std
     int status = kExitOk;
     for (OutputTab tab : tabs) {
         const auto page = tabPdf(tab, context);
-        const QString path = dir.filePath(suggestedFileName(context, page->baseName, QStringLiteral("pdf")));
+        const QString path =
+            dir.filePath(suggestedFileName(context, page->baseName, QStringLiteral("pdf")));
         const WriteError error = renderPdf(*page, path);
         // Finished exporters delete themselves later: let them go before the application does.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <iosfwd>
 
 #include "export/export_context.h"

@@ -8,11 +8,21 @@ std::string jsonQuoted(std::string_view utf8) {
     std::string quoted = "\"";
     for (char c : utf8) {
         switch (c) {
-            case '"': quoted += "\\\""; break;
-            case '\\': quoted += "\\\\"; break;
-            case '\n': quoted += "\\n"; break;
-            case '\t': quoted += "\\t"; break;
-            case '\r': quoted += "\\r"; break;
+            case '"':
+                quoted += "\\\"";
+                break;
+            case '\\':
+                quoted += "\\\\";
+                break;
+            case '\n':
+                quoted += "\\n";
+                break;
+            case '\t':
+                quoted += "\\t";
+                break;
+            case '\r':
+                quoted += "\\r";
+                break;
             default:
                 if (static_cast<unsigned char>(c) < 0x20) {
                     quoted += fmt::format("\\u{:04x}", static_cast<unsigned>(c));

@@ -11,7 +11,7 @@ std::string jsonQuoted(std::string_view utf8);
 
 /// One JSON object, written on one line with its members in the order they were added.
 class JsonObject {
-public:
+  public:
     JsonObject& field(std::string_view key, std::string_view value);
     /// Finite numbers only; written in the shortest form that reads back to the same double.
     JsonObject& field(std::string_view key, double value);
@@ -19,7 +19,7 @@ public:
     JsonObject& number(std::string_view key, std::string_view jsonNumber);
     [[nodiscard]] std::string str() const { return "{" + members_ + "}"; }
 
-private:
+  private:
     void key(std::string_view name);
     std::string members_;
 };

@@ -13,8 +13,8 @@
 namespace morvane {
 
 const std::array<std::string_view, 12> kMonthNames = {
-    "Nuzyael", "Peonu", "Kelen", "Nolus", "Larane", "Agrazhar",
-    "Azura",   "Halane", "Savor", "Ilvin", "Navek", "Morgat",
+    "Nuzyael", "Peonu",  "Kelen", "Nolus", "Larane", "Agrazhar",
+    "Azura",   "Halane", "Savor", "Ilvin", "Navek",  "Morgat",
 };
 
 namespace {
@@ -59,9 +59,8 @@ double dayCount(std::int64_t year, std::int64_t monthIndex, std::int64_t dayInde
     const double yearDays = static_cast<double>(checkedAdd(year, -1)) * 360.0;
     // The nesting (innermost first) is part of the result: it decides the last bits of t.
     return static_cast<double>(minutes) / 1440.0 +
-           (static_cast<double>(hours) / 24.0 +
-            (static_cast<double>(checkedAdd(day, -1)) +
-             (static_cast<double>(monthDays) + yearDays))) -
+           (static_cast<double>(hours) / 24.0 + (static_cast<double>(checkedAdd(day, -1)) +
+                                                 (static_cast<double>(monthDays) + yearDays))) -
            0.5;
 }
 

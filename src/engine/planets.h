@@ -10,8 +10,8 @@ namespace morvane {
 /// The four planets, always iterated in this order.
 enum class Planet { epeon, alaran, kenor, mergus };
 
-inline constexpr std::array<Planet, 4> kAllPlanets = {Planet::epeon, Planet::alaran,
-                                                      Planet::kenor, Planet::mergus};
+inline constexpr std::array<Planet, 4> kAllPlanets = {Planet::epeon, Planet::alaran, Planet::kenor,
+                                                      Planet::mergus};
 
 /// "Épeòn", "Álaran", "Kenôr", "Mêrgus".
 std::string_view displayName(Planet planet);

@@ -35,10 +35,14 @@ BodyPosition makeRow(std::string name, std::string bodyType, std::string color,
 
 const char* planetColor(Planet planet) {
     switch (planet) {
-        case Planet::epeon: return "blue";
-        case Planet::alaran: return "red";
-        case Planet::kenor: return "orange";
-        case Planet::mergus: return "purple";
+        case Planet::epeon:
+            return "blue";
+        case Planet::alaran:
+            return "red";
+        case Planet::kenor:
+            return "orange";
+        case Planet::mergus:
+            return "purple";
     }
     return "gray";
 }
@@ -60,10 +64,9 @@ std::vector<BodyPosition> positionsList(double t, double latitude, double longit
     for (Planet planet : kAllPlanets) {
         const Vec3D ec = eclipticPosition(planet, t);
         const Vec3D eq = ec.rotated(eclipticToEquatorial());
-        rows.push_back(makeRow(std::string(displayName(planet)),
-                               isTerrestrial(planet) ? "Terrestrial" : "Gas Giant",
-                               planetColor(planet),
-                               horizonCoordinates(eq, t, latitude, longitude), ec.phi));
+        rows.push_back(makeRow(
+            std::string(displayName(planet)), isTerrestrial(planet) ? "Terrestrial" : "Gas Giant",
+            planetColor(planet), horizonCoordinates(eq, t, latitude, longitude), ec.phi));
     }
     return rows;
 }

@@ -12,9 +12,10 @@ using Matrix3 = std::array<std::array<double, 3>, 3>;
 /// declination), hour angle (hour angle, declination) or horizon (azimuth, altitude).
 struct Vec3D {
     std::array<double, 3> v{0.0, 0.0, 0.0};  ///< x, y, z
-    double phi = 0.0;    ///< angle in the x–y plane from +x towards +y
-    double theta = 0.0;  ///< angle from the x–y plane towards +z
-    double r = 0.0;      ///< length of v, as last computed by updateSpherical(); 0 when built from angles
+    double phi = 0.0;                        ///< angle in the x–y plane from +x towards +y
+    double theta = 0.0;                      ///< angle from the x–y plane towards +z
+    double r =
+        0.0;  ///< length of v, as last computed by updateSpherical(); 0 when built from angles
 
     Vec3D() = default;
     /// A unit direction from two angles, stored as given (no normalisation); r stays 0.

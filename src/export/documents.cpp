@@ -39,8 +39,10 @@ const char* const kReportHead =
     "    h1 {\n        font-size: 18px;\n        margin: 0 0 4px 0;\n    }\n"
     "    .meta {\n        font-size: 10px;\n        color: #666;\n        margin-bottom: 18px;\n"
     "        white-space: pre-wrap;\n    }\n"
-    "    h2 {\n        font-size: 12px;\n        margin: 14px 0 4px 0;\n        color: #444;\n    }\n"
-    "    pre {\n        font-family: \"Menlo\", \"Courier New\", monospace;\n        font-size: 9px;\n"
+    "    h2 {\n        font-size: 12px;\n        margin: 14px 0 4px 0;\n        color: #444;\n    "
+    "}\n"
+    "    pre {\n        font-family: \"Menlo\", \"Courier New\", monospace;\n        font-size: "
+    "9px;\n"
     "        line-height: 1.25;\n        margin: 0;\n    }\n"
     "</style>\n</head>\n<body>\n<h1>";
 
@@ -51,7 +53,8 @@ const char* const kReportHead =
 std::pair<long long, long long> clockOfHour(double hour) {
     if (!std::isfinite(hour) || std::fabs(hour) >= 1e15) return {0, 0};
     const double whole = std::trunc(hour);
-    return {static_cast<long long>(whole), static_cast<long long>(std::trunc((hour - whole) * 60.0))};
+    return {static_cast<long long>(whole),
+            static_cast<long long>(std::trunc((hour - whole) * 60.0))};
 }
 
 QString suggestedFileName(const ExportContext& c, const QString& baseName,
@@ -59,14 +62,16 @@ QString suggestedFileName(const ExportContext& c, const QString& baseName,
     QString place = placeText(c, " ");
     place.replace(QLatin1Char('/'), QLatin1Char('-'));  // a name must not open a folder
     const auto [hours, minutes] = clockOfHour(c.hour);
-    const std::string when = fmt::format("{:03d}-{:02d}-{:02d} {:02d}-{:02d}", c.year,
-                                         plusOne(c.monthIndex), plusOne(c.dayIndex), hours, minutes);
+    const std::string when =
+        fmt::format("{:03d}-{:02d}-{:02d} {:02d}-{:02d}", c.year, plusOne(c.monthIndex),
+                    plusOne(c.dayIndex), hours, minutes);
     const QString tail = QStringLiteral(" - ") + fromStd(when) + QLatin1Char('.') + fileExtension;
     QString name = baseName + QStringLiteral(" - ") + place + tail;
     // A file name has at most 255 bytes: a very long location name is cut to fit.
     constexpr qsizetype kMaxBytes = 255;
     if (name.toUtf8().size() > kMaxBytes) {
-        const qsizetype room = kMaxBytes - (baseName + QStringLiteral(" - ") + tail).toUtf8().size() -
+        const qsizetype room = kMaxBytes -
+                               (baseName + QStringLiteral(" - ") + tail).toUtf8().size() -
                                QStringLiteral("…").toUtf8().size();
         QString cut;
         for (const QChar c : place) {
@@ -79,7 +84,9 @@ QString suggestedFileName(const ExportContext& c, const QString& baseName,
     return name;
 }
 
-QString planetPositionsText(const ExportContext& c) { return fromStd(positionsText(c.outputs.positions)); }
+QString planetPositionsText(const ExportContext& c) {
+    return fromStd(positionsText(c.outputs.positions));
+}
 
 QString sunMoonDocument(const ExportContext& c) {
     return QStringLiteral("— Hourly —\n\n") + c.outputs.basicTableHourly +
@@ -122,8 +129,9 @@ QString reportHTML(const QString& title, const QList<std::pair<QString, QString>
     html += QStringLiteral("</div>\n");
     QStringList blocks;
     for (const auto& [heading, text] : sections) {
-        blocks.append(QStringLiteral("<h2>") + htmlEscaped(heading) + QStringLiteral("</h2>\n<pre>") +
-                      htmlEscaped(text) + QStringLiteral("</pre>"));
+        blocks.append(QStringLiteral("<h2>") + htmlEscaped(heading) +
+                      QStringLiteral("</h2>\n<pre>") + htmlEscaped(text) +
+                      QStringLiteral("</pre>"));
     }
     html += blocks.join(QLatin1Char('\n'));
     html += QStringLiteral("\n</body>\n</html>");
@@ -133,12 +141,18 @@ QString reportHTML(const QString& title, const QList<std::pair<QString, QString>
 std::optional<TabDocument> tabDocument(OutputTab tab, const ExportContext& c) {
     const QString& base = tabExport(tab).baseName;
     switch (tab) {
-        case OutputTab::starMap: return TabDocument{c.outputs.starMapSVG, true, base};
-        case OutputTab::horoscope: return TabDocument{c.outputs.horoscopeSVG, true, base};
-        case OutputTab::planets: return TabDocument{planetPositionsText(c), false, base};
-        case OutputTab::sunMoon: return TabDocument{sunMoonDocument(c), false, base};
-        case OutputTab::positions: return TabDocument{conjunctionsDocument(c), false, base};
-        case OutputTab::location: return std::nullopt;
+        case OutputTab::starMap:
+            return TabDocument{c.outputs.starMapSVG, true, base};
+        case OutputTab::horoscope:
+            return TabDocument{c.outputs.horoscopeSVG, true, base};
+        case OutputTab::planets:
+            return TabDocument{planetPositionsText(c), false, base};
+        case OutputTab::sunMoon:
+            return TabDocument{sunMoonDocument(c), false, base};
+        case OutputTab::positions:
+            return TabDocument{conjunctionsDocument(c), false, base};
+        case OutputTab::location:
+            return std::nullopt;
     }
     return std::nullopt;
 }
@@ -147,23 +161,28 @@ std::optional<TabPdf> tabPdf(OutputTab tab, const ExportContext& c) {
     const TabExport& exported = tabExport(tab);
     const QString meta = reportMetaLine(c);
     switch (tab) {
-        case OutputTab::starMap: return TabPdf{svgPage(c.outputs.starMapSVG), exported.pdfPageSize, exported.baseName};
+        case OutputTab::starMap:
+            return TabPdf{svgPage(c.outputs.starMapSVG), exported.pdfPageSize, exported.baseName};
         case OutputTab::horoscope:
             return TabPdf{svgPage(c.outputs.horoscopeSVG), exported.pdfPageSize, exported.baseName};
         case OutputTab::planets:
-            return TabPdf{reportHTML("Planet Positions", {{"Positions", planetPositionsText(c)}}, meta),
-                          exported.pdfPageSize, exported.baseName};
+            return TabPdf{
+                reportHTML("Planet Positions", {{"Positions", planetPositionsText(c)}}, meta),
+                exported.pdfPageSize, exported.baseName};
         case OutputTab::sunMoon:
             return TabPdf{reportHTML("Sun & Moon",
-                                     {{"Hourly", c.outputs.basicTableHourly}, {"Monthly", c.outputs.basicTableMonthly}},
+                                     {{"Hourly", c.outputs.basicTableHourly},
+                                      {"Monthly", c.outputs.basicTableMonthly}},
                                      meta),
                           exported.pdfPageSize, exported.baseName};
         case OutputTab::positions:
             return TabPdf{reportHTML("Conjunctions",
-                                     {{"Daily", c.outputs.conjunctionDaily}, {"Yearly", c.outputs.conjunctionYearly}},
+                                     {{"Daily", c.outputs.conjunctionDaily},
+                                      {"Yearly", c.outputs.conjunctionYearly}},
                                      meta),
                           exported.pdfPageSize, exported.baseName};
-        case OutputTab::location: return std::nullopt;
+        case OutputTab::location:
+            return std::nullopt;
     }
     return std::nullopt;
 }

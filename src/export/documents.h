@@ -3,7 +3,6 @@
 #include <QList>
 #include <QSizeF>
 #include <QString>
-
 #include <optional>
 #include <utility>
 

@@ -42,9 +42,15 @@ void DialogFileChooser::chooseSaveLocation(Kind kind, const QString& message,
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setLabelText(QFileDialog::LookIn, message);
     switch (kind) {
-        case Kind::svg: dialog->setMimeTypeFilters({QStringLiteral("image/svg+xml")}); break;
-        case Kind::text: dialog->setMimeTypeFilters({QStringLiteral("text/plain")}); break;
-        case Kind::pdf: dialog->setMimeTypeFilters({QStringLiteral("application/pdf")}); break;
+        case Kind::svg:
+            dialog->setMimeTypeFilters({QStringLiteral("image/svg+xml")});
+            break;
+        case Kind::text:
+            dialog->setMimeTypeFilters({QStringLiteral("text/plain")});
+            break;
+        case Kind::pdf:
+            dialog->setMimeTypeFilters({QStringLiteral("application/pdf")});
+            break;
     }
     dialog->setDirectory(startFolder(kind, storedText(settings_->value(lastFolderKey))));
     dialog->selectFile(suggestedName);
@@ -89,7 +95,8 @@ void ExportController::exportDocument(OutputTab tab, const ExportContext& contex
 void ExportController::exportPDF(OutputTab tab, const ExportContext& context) {
     const auto pdf = tabPdf(tab, context);
     if (!pdf) return;
-    savePDF(pdf->html, pdf->pageSize, suggestedFileName(context, pdf->baseName, QStringLiteral("pdf")));
+    savePDF(pdf->html, pdf->pageSize,
+            suggestedFileName(context, pdf->baseName, QStringLiteral("pdf")));
 }
 
 void ExportController::saveSVG(const QString& svg, const QString& suggestedName) {
@@ -126,16 +133,18 @@ void ExportController::savePDF(const QString& html, QSizeF pageSize, const QStri
         FileChooser::Kind::pdf, QStringLiteral("Choose where to save the PDF file"), suggestedName,
         [self, html, pageSize](std::optional<QString> path) {
             if (!path || !self) return;
-            PDFExporter::exportHTML(html, pageSize, [self, file = *path](PDFExporter::Result result) {
-                if (!self) return;  // the window went away while the page was printing
-                if (const auto* cause = std::get_if<QString>(&result)) {
-                    self->fail(QStringLiteral("Error rendering PDF: "), file, *cause);
-                } else if (const WriteError error = writePdfFile(file, std::get<QByteArray>(result))) {
-                    self->fail(QStringLiteral("Error writing PDF: "), file, *error);
-                } else {
-                    emit self->exported(file);
-                }
-            });
+            PDFExporter::exportHTML(
+                html, pageSize, [self, file = *path](PDFExporter::Result result) {
+                    if (!self) return;  // the window went away while the page was printing
+                    if (const auto* cause = std::get_if<QString>(&result)) {
+                        self->fail(QStringLiteral("Error rendering PDF: "), file, *cause);
+                    } else if (const WriteError error =
+                                   writePdfFile(file, std::get<QByteArray>(result))) {
+                        self->fail(QStringLiteral("Error writing PDF: "), file, *error);
+                    } else {
+                        emit self->exported(file);
+                    }
+                });
         });
 }
 

@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QString>
-
 #include <functional>
 #include <memory>
 #include <optional>
@@ -18,7 +17,7 @@ namespace morvane {
 /// Asks the user where to save a file, without blocking: `done` gets the chosen path, or
 /// nothing when the user cancelled.
 class FileChooser {
-public:
+  public:
     enum class Kind { svg, text, pdf };
     virtual ~FileChooser() = default;
     virtual void chooseSaveLocation(Kind kind, const QString& message, const QString& suggestedName,
@@ -45,7 +44,7 @@ inline constexpr char kLastExportFolderKey[] = "Export/lastFolder";
 /// The save dialog of the desktop: a QFileDialog with one file type, opened in the last folder
 /// used, which it remembers in `settings` (null: the user's own settings).
 class DialogFileChooser final : public FileChooser {
-public:
+  public:
     explicit DialogFileChooser(QWidget* parent = nullptr,
                                std::shared_ptr<SettingsStore> settings = nullptr);
     void chooseSaveLocation(Kind kind, const QString& message, const QString& suggestedName,
@@ -53,7 +52,7 @@ public:
     /// The window the dialog belongs to and opens centred on.
     void setParentWidget(QWidget* parent) { parent_ = parent; }
 
-private:
+  private:
     QWidget* parent_;
     std::shared_ptr<SettingsStore> settings_;
 };
@@ -64,7 +63,7 @@ private:
 class ExportController : public QObject {
     Q_OBJECT
 
-public:
+  public:
     ExportController(std::unique_ptr<FileChooser> chooser, QObject* parent = nullptr);
     ~ExportController() override;
 
@@ -77,13 +76,13 @@ public:
     void saveText(const QString& text, const QString& suggestedName);
     void savePDF(const QString& html, QSizeF pageSize, const QString& suggestedName);
 
-signals:
+  signals:
     /// A file was written completely; emitted for every kind of file, and only then.
     void exported(const QString& path);
     /// A file could not be written or rendered: which and why.
     void exportFailed(const QString& path, const QString& cause);
 
-private:
+  private:
     void fail(const QString& prefix, const QString& path, const QString& cause);
     std::unique_ptr<FileChooser> chooser_;
 };

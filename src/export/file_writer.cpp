@@ -2,7 +2,6 @@
 
 #include <QSaveFile>
 #include <QStringEncoder>
-
 #include <cstdio>
 
 namespace morvane {

@@ -2,7 +2,6 @@
 
 #include <QSizeF>
 #include <QString>
-
 #include <array>
 
 namespace morvane {
@@ -16,11 +15,11 @@ inline constexpr std::array<OutputTab, 6> kAllOutputTabs = {
 
 /// What a tab exports. The location tab exports nothing: its base name is empty.
 struct TabExport {
-    QString title;              ///< "Star Map", "Horoscope", "Nolomar System", …
-    QString firstButtonLabel;   ///< "Export SVG", "Export TXT" or "Export"
-    QString baseName;           ///< first part of the suggested file name
-    bool writesSvg = false;     ///< the first button writes SVG (else text)
-    QSizeF pdfPageSize;         ///< points; empty when the tab makes no PDF
+    QString title;             ///< "Star Map", "Horoscope", "Nolomar System", …
+    QString firstButtonLabel;  ///< "Export SVG", "Export TXT" or "Export"
+    QString baseName;          ///< first part of the suggested file name
+    bool writesSvg = false;    ///< the first button writes SVG (else text)
+    QSizeF pdfPageSize;        ///< points; empty when the tab makes no PDF
 };
 
 const TabExport& tabExport(OutputTab tab);

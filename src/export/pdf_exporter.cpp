@@ -1,5 +1,7 @@
 #include "export/pdf_exporter.h"
 
+#include <unistd.h>
+
 #include <QColor>
 #include <QCoreApplication>
 #include <QMarginsF>
@@ -9,8 +11,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWebEnginePage>
-
-#include <unistd.h>
 
 namespace morvane {
 
@@ -58,9 +58,9 @@ void PDFExporter::loadFinished(bool ok) {
     QPointer<PDFExporter> self(this);
     QTimer::singleShot(0, this, [self] {
         if (!self) return;
-        const QPageLayout layout(QPageSize(self->pageSize_, QPageSize::Point, QString(),
-                                           QPageSize::ExactMatch),
-                                 QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+        const QPageLayout layout(
+            QPageSize(self->pageSize_, QPageSize::Point, QString(), QPageSize::ExactMatch),
+            QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point);
         self->page_->printToPdf(
             [self](const QByteArray& pdf) {
                 if (!self) return;

@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QSizeF>
 #include <QString>
-
 #include <functional>
 #include <memory>
 #include <variant>
@@ -20,7 +19,7 @@ namespace morvane {
 class PDFExporter : public QObject {
     Q_OBJECT
 
-public:
+  public:
     /// PDF bytes, or why there are none.
     using Result = std::variant<QByteArray, QString>;
     using Completion = std::function<void(Result)>;
@@ -33,7 +32,7 @@ public:
 
     ~PDFExporter() override;
 
-private:
+  private:
     PDFExporter(QSizeF pageSize, Completion completion);
     void loadFinished(bool ok);
     void finish(Result result);

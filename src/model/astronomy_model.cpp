@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QThreadPool>
-
 #include <algorithm>
 #include <deque>
 
@@ -214,17 +213,17 @@ void AstronomyModel::saveTimeSettings() {
     settings_->setBool(key::useLocalTime, useLocalTime_);
 }
 
-#define MORVANE_LOCATION_SETTER(setter, field, signal, Type)     \
-    void AstronomyModel::setter(Type value) {                     \
-        const bool changed = assign(field, value);                \
-        saveLocationSettings();                                   \
-        if (changed) emit signal();                               \
+#define MORVANE_LOCATION_SETTER(setter, field, signal, Type) \
+    void AstronomyModel::setter(Type value) {                \
+        const bool changed = assign(field, value);           \
+        saveLocationSettings();                              \
+        if (changed) emit signal();                          \
     }
-#define MORVANE_TIME_SETTER(setter, field, signal, Type)         \
-    void AstronomyModel::setter(Type value) {                     \
-        const bool changed = assign(field, value);                \
-        saveTimeSettings();                                       \
-        if (changed) emit signal();                               \
+#define MORVANE_TIME_SETTER(setter, field, signal, Type) \
+    void AstronomyModel::setter(Type value) {            \
+        const bool changed = assign(field, value);       \
+        saveTimeSettings();                              \
+        if (changed) emit signal();                      \
     }
 
 MORVANE_LOCATION_SETTER(setSelectedCityID, selectedCityID_, selectedCityIDChanged, const QUuid&)
@@ -374,7 +373,8 @@ std::variant<QUuid, LocationError> AstronomyModel::saveLocation(const QString& n
     if (trimmed.isEmpty()) return LocationError{LocationError::emptyName, {}};
     const QString lowered = trimmed.toLower();
     for (const CityPreset& city : cities_) {
-        if (city.name.toLower() == lowered) return LocationError{LocationError::duplicateName, trimmed};
+        if (city.name.toLower() == lowered)
+            return LocationError{LocationError::duplicateName, trimmed};
     }
     const double lat = radiansFromDegrees(manualLatDeg_);
     const double lon = radiansFromDegrees(manualLongDeg_);

@@ -2,12 +2,10 @@
 
 #include <QList>
 #include <QObject>
+#include <QRunnable>
 #include <QString>
 #include <QStringList>
 #include <QUuid>
-
-#include <QRunnable>
-
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -37,7 +35,7 @@ struct HandBack {
 /// One calculation on the thread pool. It holds only the three numbers and the hand-back,
 /// weakly, and cannot be cancelled.
 class CalculationTask : public QRunnable {
-public:
+  public:
     static void enqueue(std::weak_ptr<HandBack> handBack, double t, double latitude,
                         double longitude);
     void run() override;
@@ -50,9 +48,12 @@ public:
 class AstronomyModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(QList<morvane::CityPreset> cities READ cities NOTIFY citiesChanged)
-    Q_PROPERTY(QUuid selectedCityID READ selectedCityID WRITE setSelectedCityID NOTIFY selectedCityIDChanged)
-    Q_PROPERTY(double manualLatDeg READ manualLatDeg WRITE setManualLatDeg NOTIFY manualLatDegChanged)
-    Q_PROPERTY(double manualLongDeg READ manualLongDeg WRITE setManualLongDeg NOTIFY manualLongDegChanged)
+    Q_PROPERTY(QUuid selectedCityID READ selectedCityID WRITE setSelectedCityID NOTIFY
+                   selectedCityIDChanged)
+    Q_PROPERTY(
+        double manualLatDeg READ manualLatDeg WRITE setManualLatDeg NOTIFY manualLatDegChanged)
+    Q_PROPERTY(
+        double manualLongDeg READ manualLongDeg WRITE setManualLongDeg NOTIFY manualLongDegChanged)
     Q_PROPERTY(bool latNorth READ latNorth WRITE setLatNorth NOTIFY latNorthChanged)
     Q_PROPERTY(bool longWest READ longWest WRITE setLongWest NOTIFY longWestChanged)
     Q_PROPERTY(qint64 monthIndex READ monthIndex WRITE setMonthIndex NOTIFY monthIndexChanged)
@@ -73,11 +74,11 @@ class AstronomyModel : public QObject {
     Q_PROPERTY(bool isCalculating READ isCalculating NOTIFY isCalculatingChanged)
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
 
-public:
+  public:
     /// Where the model keeps its inputs and its saved locations; the defaults are the user's own.
     struct Storage {
-        std::unique_ptr<SettingsStore> settings;    ///< null: QSettingsStore
-        std::optional<QString> locationsFolder;     ///< empty: the user's data folder
+        std::unique_ptr<SettingsStore> settings;  ///< null: QSettingsStore
+        std::optional<QString> locationsFolder;   ///< empty: the user's data folder
     };
 
     /// Defaults, then the stored settings (each outside its control's range replaced by its
@@ -154,7 +155,7 @@ public:
     /// replaced by defaults while the model was built, one plain sentence each.
     const QStringList& loadNotices() const { return loadNotices_; }
 
-signals:
+  signals:
     void citiesChanged();
     void selectedCityIDChanged();
     void manualLatDegChanged();
@@ -179,7 +180,7 @@ signals:
     void isCalculatingChanged();
     void errorMessageChanged();
 
-private:
+  private:
     // Woken on the user-interface thread by a finished calculation.
     Q_INVOKABLE void takeResults();
     void loadSettings();

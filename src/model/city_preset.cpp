@@ -1,7 +1,6 @@
 #include "model/city_preset.h"
 
 #include <QLocale>
-
 #include <algorithm>
 #include <vector>
 
@@ -50,14 +49,17 @@ const QList<CityPreset>& CityPreset::defaults() {
         QList<CityPreset> list;
         for (const BuiltIn& place : kBuiltIns) {
             list.append({QUuid::createUuid(), QString::fromUtf8(place.name),
-                         radiansFromDegrees(place.latitudeDeg), radiansFromDegrees(place.longitudeDeg)});
+                         radiansFromDegrees(place.latitudeDeg),
+                         radiansFromDegrees(place.longitudeDeg)});
         }
         return list;
     }();
     return places;
 }
 
-bool operator<(const CityPreset& a, const CityPreset& b) { return sortKey(a.name) < sortKey(b.name); }
+bool operator<(const CityPreset& a, const CityPreset& b) {
+    return sortKey(a.name) < sortKey(b.name);
+}
 
 size_t qHash(const CityPreset& city, size_t seed) noexcept {
     // + 0.0 makes negative zero hash like positive zero, as they compare equal.
@@ -78,7 +80,8 @@ void sortSavedLocations(QList<CityPreset>& cities) {
     };
     std::vector<Keyed> keyed;
     keyed.reserve(static_cast<std::size_t>(cities.size() - 1));
-    for (qsizetype i = 1; i < cities.size(); ++i) keyed.push_back({sortKey(cities[i].name), cities[i]});
+    for (qsizetype i = 1; i < cities.size(); ++i)
+        keyed.push_back({sortKey(cities[i].name), cities[i]});
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
     for (std::size_t i = 0; i < keyed.size(); ++i) {

@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QString>
-
 #include <optional>
 
 #include "model/city_preset.h"
@@ -12,7 +11,7 @@ namespace morvane {
 /// "locations.json" in the folder "MorvaneAstro" of the user's data folder: the saved
 /// locations as a JSON array of {"id", "latitude", "longitude", "name"} objects.
 class LocationsFile {
-public:
+  public:
     /// The user's own file (QStandardPaths::GenericDataLocation + "MorvaneAstro").
     LocationsFile();
     /// A file in another folder, for tests and tools; the folder is created when missing.
@@ -27,8 +26,8 @@ public:
         Status status;
         QList<CityPreset> cities;  ///< as stored, unsorted; empty unless loaded
     };
-    /// Reads and decodes the file; creates nothing. A file with any object lacking a member, a member of the
-    /// wrong kind or an id that is not a UUID is unreadable as a whole.
+    /// Reads and decodes the file; creates nothing. A file with any object lacking a member, a
+    /// member of the wrong kind or an id that is not a UUID is unreadable as a whole.
     [[nodiscard]] Loaded load() const;
 
     /// Writes the entries atomically, pretty-printed with sorted keys. A file found unreadable
@@ -48,7 +47,7 @@ public:
     static std::optional<QList<CityPreset>> decode(const QByteArray& json);
     static QByteArray encode(const QList<CityPreset>& saved);
 
-private:
+  private:
     std::optional<QString> folder_;  ///< empty: the user's data folder
     mutable bool damagedFileToKeep_ = false;
 };

@@ -1,7 +1,6 @@
 #include "model/settings_store.h"
 
 #include <QSettings>
-
 #include <cmath>
 
 namespace morvane {
@@ -21,7 +20,9 @@ void QSettingsStore::setText(const QString& key, const QString& text) {
     settings_->setValue(key, text);
 }
 
-void QSettingsStore::setDouble(const QString& key, double value) { settings_->setValue(key, value); }
+void QSettingsStore::setDouble(const QString& key, double value) {
+    settings_->setValue(key, value);
+}
 
 void QSettingsStore::setBool(const QString& key, bool value) { settings_->setValue(key, value); }
 

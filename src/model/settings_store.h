@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QVariant>
-
 #include <memory>
 #include <optional>
 
@@ -12,7 +11,7 @@ namespace morvane {
 
 /// The per-user key-value store the model keeps its ten inputs in.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     /// The stored value, or an invalid QVariant when the key is absent.
     [[nodiscard]] virtual QVariant value(const QString& key) const = 0;
@@ -25,7 +24,7 @@ public:
 /// The store on QSettings: the user's own file for the organisation and application
 /// "MorvaneAstro", or any QSettings a test hands in.
 class QSettingsStore final : public SettingsStore {
-public:
+  public:
     QSettingsStore();
     explicit QSettingsStore(std::unique_ptr<QSettings> settings);
     ~QSettingsStore() override;
@@ -36,7 +35,7 @@ public:
     void setBool(const QString& key, bool value) override;
     void setInteger(const QString& key, qint64 value) override;
 
-private:
+  private:
     std::unique_ptr<QSettings> settings_;
 };
 

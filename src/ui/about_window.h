@@ -16,7 +16,7 @@ namespace morvane {
 /// configured a real address for it. Esc and Ctrl+W close the window.
 class AboutWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit AboutWindow(QWidget* parent = nullptr);
     explicit AboutWindow(const AppLinks& links, QWidget* parent = nullptr);
 
@@ -28,7 +28,7 @@ public:
     /// All five link buttons in their order, the ones without a target hidden.
     const QList<QPushButton*>& links() const { return links_; }
 
-private:
+  private:
     QLabel* version_;
     QLabel* copyright_;
     QList<QPushButton*> links_;

@@ -9,12 +9,12 @@ AutoRecalculator::AutoRecalculator(AstronomyModel* model, QObject* parent)
     timer_.setSingleShot(true);
     timer_.setInterval(kPauseMs);
     connect(&timer_, &QTimer::timeout, this, &AutoRecalculator::fire);
-    for (auto signal : {&AstronomyModel::selectedCityIDChanged, &AstronomyModel::manualLatDegChanged,
-                        &AstronomyModel::manualLongDegChanged, &AstronomyModel::latNorthChanged,
-                        &AstronomyModel::longWestChanged, &AstronomyModel::monthIndexChanged,
-                        &AstronomyModel::dayIndexChanged, &AstronomyModel::yearChanged,
-                        &AstronomyModel::hourChanged, &AstronomyModel::useLocalTimeChanged,
-                        &AstronomyModel::citiesChanged}) {
+    for (auto signal : {&AstronomyModel::selectedCityIDChanged,
+                        &AstronomyModel::manualLatDegChanged, &AstronomyModel::manualLongDegChanged,
+                        &AstronomyModel::latNorthChanged, &AstronomyModel::longWestChanged,
+                        &AstronomyModel::monthIndexChanged, &AstronomyModel::dayIndexChanged,
+                        &AstronomyModel::yearChanged, &AstronomyModel::hourChanged,
+                        &AstronomyModel::useLocalTimeChanged, &AstronomyModel::citiesChanged}) {
         connect(model_, signal, this, &AutoRecalculator::inputChanged);
     }
     connect(model_, &AstronomyModel::isCalculatingChanged, this,
@@ -33,7 +33,7 @@ void AutoRecalculator::setEnabled(bool enabled) {
 }
 
 AutoRecalculator::Moment AutoRecalculator::current() const {
-    return {model_->latitude(), model_->longitude(), model_->year(),         model_->monthIndex(),
+    return {model_->latitude(), model_->longitude(), model_->year(),        model_->monthIndex(),
             model_->dayIndex(), model_->hour(),      model_->useLocalTime()};
 }
 

@@ -2,9 +2,7 @@
 
 #include <QObject>
 #include <QTimer>
-
 #include <functional>
-
 #include <optional>
 
 namespace morvane {
@@ -18,7 +16,7 @@ class AstronomyModel;
 /// results still describe the inputs.
 class AutoRecalculator : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit AutoRecalculator(AstronomyModel* model, QObject* parent = nullptr);
 
     /// The pause after the last change before the calculation starts.
@@ -36,10 +34,10 @@ public:
     /// invalid. Without it every input is accepted.
     void setGate(std::function<bool()> gate) { gate_ = std::move(gate); }
 
-signals:
+  signals:
     void staleChanged(bool stale);
 
-private:
+  private:
     // The inputs as they are, not their day count: a damaged value must be compared, never
     // handed to the calendar (the model's own guard reports it when it calculates).
     struct Moment {

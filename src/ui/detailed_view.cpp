@@ -14,20 +14,22 @@ DetailedView::DetailedView(AstronomyModel* model, QWidget* parent)
     // A finished calculation updates the visible view at once. The model announces its outputs
     // one after another in one go; they are taken together in one refresh right after, so a
     // chart's page loads once per calculation.
-    for (auto signal : {&AstronomyModel::starMapSVGChanged, &AstronomyModel::horoscopeSVGChanged,
-                        &AstronomyModel::positionsChanged, &AstronomyModel::basicTableHourlyChanged,
-                        &AstronomyModel::basicTableMonthlyChanged,
-                        &AstronomyModel::nextFullMoonLabelChanged,
-                        &AstronomyModel::nextNewMoonLabelChanged,
-                        &AstronomyModel::conjunctionDailyChanged,
-                        &AstronomyModel::conjunctionYearlyChanged}) {
+    for (auto signal :
+         {&AstronomyModel::starMapSVGChanged, &AstronomyModel::horoscopeSVGChanged,
+          &AstronomyModel::positionsChanged, &AstronomyModel::basicTableHourlyChanged,
+          &AstronomyModel::basicTableMonthlyChanged, &AstronomyModel::nextFullMoonLabelChanged,
+          &AstronomyModel::nextNewMoonLabelChanged, &AstronomyModel::conjunctionDailyChanged,
+          &AstronomyModel::conjunctionYearlyChanged}) {
         connect(model_, signal, this, [this] {
             if (refreshPending_) return;
             refreshPending_ = true;
-            QMetaObject::invokeMethod(this, [this] {
-                refreshPending_ = false;
-                refresh();
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    refreshPending_ = false;
+                    refresh();
+                },
+                Qt::QueuedConnection);
         });
     }
     setTab(OutputTab::starMap);
@@ -48,10 +50,18 @@ void DetailedView::setTab(OutputTab tab) {
             view_ = chart;
             break;
         }
-        case OutputTab::planets: view_ = new PlanetsView(this); break;
-        case OutputTab::sunMoon: view_ = new TablesView(this); break;
-        case OutputTab::positions: view_ = new PositionsView(this); break;
-        case OutputTab::location: view_ = new MapLocationPickerView(model_, this); break;
+        case OutputTab::planets:
+            view_ = new PlanetsView(this);
+            break;
+        case OutputTab::sunMoon:
+            view_ = new TablesView(this);
+            break;
+        case OutputTab::positions:
+            view_ = new PositionsView(this);
+            break;
+        case OutputTab::location:
+            view_ = new MapLocationPickerView(model_, this);
+            break;
     }
     layout_->addWidget(view_);
     refresh();
@@ -77,16 +87,16 @@ void DetailedView::refresh() {
             static_cast<PlanetsView*>(view_)->setPositions(model_->positions());
             break;
         case OutputTab::sunMoon:
-            static_cast<TablesView*>(view_)->setTables(model_->basicTableHourly(),
-                                                        model_->basicTableMonthly(),
-                                                        model_->nextFullMoonLabel(),
-                                                        model_->nextNewMoonLabel());
+            static_cast<TablesView*>(view_)->setTables(
+                model_->basicTableHourly(), model_->basicTableMonthly(),
+                model_->nextFullMoonLabel(), model_->nextNewMoonLabel());
             break;
         case OutputTab::positions:
             static_cast<PositionsView*>(view_)->setTables(model_->conjunctionDaily(),
-                                                           model_->conjunctionYearly());
+                                                          model_->conjunctionYearly());
             break;
-        case OutputTab::location: break;  // the picker reads the model itself
+        case OutputTab::location:
+            break;  // the picker reads the model itself
     }
 }
 

@@ -14,18 +14,18 @@ class AstronomyModel;
 /// A tab chosen again starts from its initial state: its view is made anew.
 class DetailedView : public QWidget {
     Q_OBJECT
-public:
+  public:
     DetailedView(AstronomyModel* model, QWidget* parent = nullptr);
     void setTab(OutputTab tab);
     [[nodiscard]] OutputTab tab() const { return tab_; }
     /// The view now shown (a ChartView, PlanetsView, TablesView, PositionsView or the map picker).
     QWidget* currentView() const { return view_; }
 
-signals:
+  signals:
     /// The chart of the current tab finished loading its page.
     void chartLoaded(bool ok);
 
-private:
+  private:
     void refresh();
     AstronomyModel* model_;
     OutputTab tab_ = OutputTab::starMap;

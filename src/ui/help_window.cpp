@@ -124,7 +124,7 @@ bool sameFile(const QString& a, const QString& b) {
 // Shows the guide file rewritten for the rich-text engine; anything that is not a place in the
 // guide goes to the desktop's handler instead of replacing the guide.
 class GuideBrowser final : public QTextBrowser {
-public:
+  public:
     using QTextBrowser::QTextBrowser;
     QString guideFile;
 
@@ -139,7 +139,7 @@ public:
         return QTextBrowser::loadResource(type, name);
     }
 
-protected:
+  protected:
     void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override {
         const bool withinGuide = (name.isRelative() && name.path().isEmpty()) ||
                                  (name.isLocalFile() && sameFile(name.toLocalFile(), guideFile));

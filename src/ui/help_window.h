@@ -15,7 +15,7 @@ namespace morvane {
 /// window. When the guide is not where it should be, the window says so and lists where it looked.
 class HelpWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit HelpWindow(QWidget* parent = nullptr);
 
     /// Shows the first of `candidates` that exists, or the explanation that none does. A guide
@@ -28,10 +28,10 @@ public:
     QPushButton* backButton() const { return back_; }
     QPushButton* contentsButton() const { return contents_; }
 
-protected:
+  protected:
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     void applyStyle();
     QTextBrowser* browser_ = nullptr;
     QPushButton* back_ = nullptr;

@@ -14,18 +14,18 @@ class AstronomyModel;
 /// is disabled for a blank name, so the model can say what is wrong), Escape cancels.
 class SaveLocationSheet : public QDialog {
     Q_OBJECT
-public:
+  public:
     SaveLocationSheet(AstronomyModel* model, QWidget* parent = nullptr);
     QLineEdit* nameField() const { return name_; }
     QLabel* errorLabel() const { return error_; }
     QPushButton* saveButton() const { return save_; }
     QPushButton* cancelButton() const { return cancel_; }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void save();
     AstronomyModel* model_;
     QLineEdit* name_;
@@ -38,17 +38,17 @@ private:
 /// long the name is: it wraps, inside the name too, and the sheet grows in height.
 class DeleteLocationSheet : public QDialog {
     Q_OBJECT
-public:
+  public:
     DeleteLocationSheet(AstronomyModel* model, QWidget* parent = nullptr);
     /// The question; its accessible name is the question without the label's break points.
     QLabel* question() const { return question_; }
     QPushButton* deleteButton() const { return delete_; }
     QPushButton* cancelButton() const { return cancel_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     AstronomyModel* model_;
     QLabel* question_;
     QPushButton* cancel_;

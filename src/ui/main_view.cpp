@@ -99,7 +99,8 @@ MainView::MainView(AstronomyModel* model, ExportController* exporter,
     for (OutputTab tab : kAllOutputTabs) {
         auto* button = new QToolButton(toolbar);
         const QString title = tabExport(tab).title;
-        button->setText(QString(title).replace(QLatin1Char('&'), QStringLiteral("&&")));  // no mnemonic
+        button->setText(
+            QString(title).replace(QLatin1Char('&'), QStringLiteral("&&")));  // no mnemonic
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         button->setAccessibleName(title);
         button->setToolTip(QStringLiteral("Show %1 (Ctrl+%2)").arg(title).arg(int(tab) + 1));
@@ -159,7 +160,8 @@ MainView::MainView(AstronomyModel* model, ExportController* exporter,
         statusBar()->hide();
     });
     connect(openFolder_, &QPushButton::clicked, this, [this] {
-        if (!lastExportFolder_.isEmpty()) QDesktopServices::openUrl(QUrl::fromLocalFile(lastExportFolder_));
+        if (!lastExportFolder_.isEmpty())
+            QDesktopServices::openUrl(QUrl::fromLocalFile(lastExportFolder_));
     });
 
     buildMenus();
@@ -190,13 +192,16 @@ void MainView::buildMenus() {
     file->addSeparator();
     exportDocumentAction_ = file->addAction(QStringLiteral("&Export…"));
     exportDocumentAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    connect(exportDocumentAction_, &QAction::triggered, sidebar_->exportButton(), &QPushButton::click);
+    connect(exportDocumentAction_, &QAction::triggered, sidebar_->exportButton(),
+            &QPushButton::click);
     exportPdfAction_ = file->addAction(QStringLiteral("Export &PDF…"));
     exportPdfAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
-    connect(exportPdfAction_, &QAction::triggered, sidebar_->exportPdfButton(), &QPushButton::click);
+    connect(exportPdfAction_, &QAction::triggered, sidebar_->exportPdfButton(),
+            &QPushButton::click);
     file->addSeparator();
     quitAction_ = file->addAction(QStringLiteral("&Quit"));
-    quitAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));  // the Linux desktops' key, on any theme
+    quitAction_->setShortcut(
+        QKeySequence(Qt::CTRL | Qt::Key_Q));  // the Linux desktops' key, on any theme
     connect(quitAction_, &QAction::triggered, this, &MainView::quitRequested);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
@@ -266,9 +271,7 @@ void MainView::selectTab(OutputTab tab) {
     viewSettings_->setText(kTabKey, tabExport(tab).title);
 }
 
-void MainView::showNotice(const QString& text) {
-    noticeBar_->showMessage(text);
-}
+void MainView::showNotice(const QString& text) { noticeBar_->showMessage(text); }
 
 void MainView::refreshStale() {
     const bool show = auto_->isStale() && !auto_->isEnabled();
@@ -285,7 +288,8 @@ void MainView::refreshStale() {
 void MainView::exported(const QString& path) {
     const QFileInfo file(path);
     lastExportFolder_ = file.absolutePath();
-    exportStatus_->setText(QStringLiteral("Saved ") + QDir::toNativeSeparators(file.absoluteFilePath()));
+    exportStatus_->setText(QStringLiteral("Saved ") +
+                           QDir::toNativeSeparators(file.absoluteFilePath()));
     openFolder_->show();
     statusBar()->show();
     exportStatusTimer_->start();  // a later export restarts the read-out's time

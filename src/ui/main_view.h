@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QMainWindow>
-
 #include <memory>
 
 #include "export/output_tab.h"
@@ -30,7 +29,7 @@ class SidebarView;
 /// input recalculates on its own unless the user switched that off.
 class MainView : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     /// `viewSettings` keeps the window's own state (size, splitter, last tab, automatic
     /// recalculation); null: the user's settings file.
     MainView(AstronomyModel* model, ExportController* exporter,
@@ -66,14 +65,14 @@ public:
     /// Shows a message in the window, once, without blocking (for notices found at start).
     void showNotice(const QString& text);
 
-signals:
+  signals:
     void quitRequested();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildMenus();
     void restoreViewState();
     void saveViewState();

@@ -3,7 +3,6 @@
 #include <QPoint>
 #include <QPointF>
 #include <QSizeF>
-
 #include <optional>
 #include <string>
 

@@ -22,7 +22,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
-
 #include <cmath>
 #include <functional>
 #include <initializer_list>
@@ -98,29 +97,29 @@ QIcon drawnMagnifierIcon(bool plus, const QColor& colour) {
 
 /// Forwards every wheel event of the application to a handler that may swallow it.
 class ScrollMonitor final : public QObject {
-public:
+  public:
     explicit ScrollMonitor(std::function<bool(QWheelEvent*)> handler)
         : handler_(std::move(handler)) {}
 
-protected:
+  protected:
     bool eventFilter(QObject* /*watched*/, QEvent* event) override {
         return event->type() == QEvent::Wheel && handler_(static_cast<QWheelEvent*>(event));
     }
 
-private:
+  private:
     std::function<bool(QWheelEvent*)> handler_;
 };
 
 /// The coordinate read-out: rounded translucent plate, clicks pass through to the map.
 class HoverLabel final : public QLabel {
-public:
+  public:
     explicit HoverLabel(QWidget* parent) : QLabel(parent) {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setContentsMargins(10, 6, 10, 6);
         setFont(fixedFont(kCalloutScale));
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override {
         {
             QPainter painter(this);
@@ -195,7 +194,7 @@ void drawCurrentPin(QPainter& painter, QPointF tip) {
 /// Draws the map and turns the pointer's hover, clicks, drags and pinches, and the keys pressed
 /// while it has the focus, into the picker's operations.
 class MapArea final : public QWidget {
-public:
+  public:
     explicit MapArea(MapLocationPickerView* picker)
         : QWidget(picker), picker_(picker), map_(loadMap()) {
         setMouseTracking(true);
@@ -214,7 +213,7 @@ public:
     /// read-out names, and a reticle marks it.
     bool keyboardDriven() const { return keyboardDriven_ && hasFocus(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* /*event*/) override {
         QPainter painter(this);
         painter.setClipRect(rect());
@@ -354,7 +353,7 @@ protected:
         return true;
     }
 
-private:
+  private:
     void paintMap(QPainter& painter, const MapLayout& layout) {
         if (map_.isNull()) return;
         const QRectF target(layout.origin, layout.displaySize);
@@ -500,8 +499,8 @@ void MapLocationPickerView::buildControls() {
 
     controls->addStretch(1);
 
-    auto* hint =
-        new SecondaryLabel(QStringLiteral("Click to pick · Ctrl-scroll to zoom · drag to pan"), row);
+    auto* hint = new SecondaryLabel(
+        QStringLiteral("Click to pick · Ctrl-scroll to zoom · drag to pan"), row);
     hint->setObjectName(QStringLiteral("mapHint"));
     hint->setToolTip(QStringLiteral(
         "Alt-scroll zooms too. With the map focused (Tab): arrow keys move it, + and − zoom, "

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QUuid>
 #include <QWidget>
-
 #include <memory>
 #include <optional>
 #include <vector>
@@ -32,7 +31,7 @@ struct MapPin {
 class MapLocationPickerView : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit MapLocationPickerView(AstronomyModel* model, QWidget* parent = nullptr);
     ~MapLocationPickerView() override;
 
@@ -62,16 +61,16 @@ public:
     /// The saved place whose pin is nearest to a point of the area, when one is within reach.
     std::optional<MapPin> savedPinAt(QPointF location) const;
 
-public slots:
+  public slots:
     void zoomIn();
     void zoomOut();
     void resetZoom();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-private:
+  private:
     friend class MapArea;
 
     void buildControls();

@@ -43,15 +43,14 @@ MorvaneAstroApp::MorvaneAstroApp(std::unique_ptr<AstronomyModel> model)
     connect(window_->helpAction(), &QAction::triggered, this,
             [this] { showUserGuide(window_.get()); });
     connect(window_->aboutAction(), &QAction::triggered, this, &MorvaneAstroApp::showAbout);
-    connect(window_.get(), &MainView::quitRequested, qApp, &QApplication::quit, Qt::QueuedConnection);
+    connect(window_.get(), &MainView::quitRequested, qApp, &QApplication::quit,
+            Qt::QueuedConnection);
     // What was found wrong with the stored data is said once, in the window, without a dialog.
     const QStringList notices = model_->loadNotices();
     if (!notices.isEmpty()) window_->showNotice(notices.join(QLatin1Char('\n')));
 }
 
-MorvaneAstroApp::~MorvaneAstroApp() {
-    delete about_.data();
-}
+MorvaneAstroApp::~MorvaneAstroApp() { delete about_.data(); }
 
 void MorvaneAstroApp::showAbout() {
     if (!about_) about_ = new AboutWindow();

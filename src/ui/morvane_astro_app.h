@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QPointer>
-
 #include <memory>
 
 #include "export/export_controller.h"
@@ -23,7 +22,7 @@ void configureApplication();
 /// The application: the one model, the main window sharing it, the menus and the About window.
 class MorvaneAstroApp : public QObject {
     Q_OBJECT
-public:
+  public:
     /// `model` may be given (tests); by default the user's own settings and locations are used.
     explicit MorvaneAstroApp(std::unique_ptr<AstronomyModel> model = nullptr);
     ~MorvaneAstroApp() override;
@@ -34,7 +33,7 @@ public:
     void showAbout();
     AboutWindow* aboutWindow() const { return about_; }
 
-private:
+  private:
     std::unique_ptr<AstronomyModel> model_;
     DialogFileChooser* chooser_ = nullptr;  // owned by exporter_
     std::unique_ptr<ExportController> exporter_;

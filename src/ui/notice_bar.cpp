@@ -45,5 +45,4 @@ void NoticeBar::showMessage(const QString& text, const QString& actionLabel) {
 
 QString NoticeBar::text() const { return label_->text(); }
 
-
 }  // namespace morvane

@@ -12,7 +12,7 @@ namespace morvane {
 /// a line of text, an optional action and a close button.
 class NoticeBar : public QFrame {
     Q_OBJECT
-public:
+  public:
     explicit NoticeBar(QWidget* parent = nullptr);
 
     /// Shows the bar with this text; an empty action label hides the action button.
@@ -22,10 +22,10 @@ public:
     QPushButton* actionButton() const { return action_; }
     QToolButton* closeButton() const { return close_; }
 
-signals:
+  signals:
     void actionTriggered();
 
-private:
+  private:
     QLabel* label_;
     QPushButton* action_;
     QToolButton* close_;

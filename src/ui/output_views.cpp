@@ -17,7 +17,6 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QXmlStreamReader>
-
 #include <cmath>
 #include <numbers>
 
@@ -287,11 +286,14 @@ PlanetsView::PlanetsView(QWidget* parent)
         {},
         {},
         QStringLiteral("Azimuth: the direction along the horizon, in degrees:minutes, counted from "
-                       "the south through the west.\n") + kMinuteSixty,
+                       "the south through the west.\n") +
+            kMinuteSixty,
         QStringLiteral("Altitude: the height above the horizon, in degrees:minutes; below the "
-                       "horizon it is negative.\n") + kMinuteSixty,
+                       "horizon it is negative.\n") +
+            kMinuteSixty,
         QStringLiteral("Ec. Longitude: ecliptic longitude, the place along the ecliptic (the path "
-                       "of Nolomar, the sun), in degrees:minutes.\n") + kMinuteSixty,
+                       "of Nolomar, the sun), in degrees:minutes.\n") +
+            kMinuteSixty,
         QStringLiteral("Sign: the zodiac sign of the ecliptic longitude; the world's signs have "
                        "unequal widths."),
     };
@@ -375,30 +377,45 @@ TablesView::TablesView(QWidget* parent)
                                 QStringLiteral("Which sun and moon table to show"));
     const QString angle = QStringLiteral(" In degrees with two decimals.");
     text_->setColumnHelp({
-        {0, 20, QStringLiteral("YR MO DAY TIME: year-month-day hour:minute on the world's "
-                               "reference clock (OST).")},
-        {21, 29, QStringLiteral("Y-RA: right ascension of Yael, the moon, along the celestial "
-                                "equator.") + angle},
-        {30, 38, QStringLiteral("Y-DEC: declination of Yael, the moon, north of the celestial "
-                                "equator (negative: south).") + angle},
-        {39, 47, QStringLiteral("Ec-Lat: ecliptic latitude of Yael, the moon, north of the "
-                                "path of Nolomar (negative: south).") + angle},
-        {48, 56, QStringLiteral("Ec-Long: ecliptic longitude of Yael, the moon, along the path "
-                                "of Nolomar.") + angle},
-        {57, 65, QStringLiteral("N-RA: right ascension of Nolomar, the sun, along the celestial "
-                                "equator.") + angle},
-        {66, 74, QStringLiteral("N-DEC: declination of Nolomar, the sun, north of the celestial "
-                                "equator (negative: south).") + angle},
+        {0, 20,
+         QStringLiteral("YR MO DAY TIME: year-month-day hour:minute on the world's "
+                        "reference clock (OST).")},
+        {21, 29,
+         QStringLiteral("Y-RA: right ascension of Yael, the moon, along the celestial "
+                        "equator.") +
+             angle},
+        {30, 38,
+         QStringLiteral("Y-DEC: declination of Yael, the moon, north of the celestial "
+                        "equator (negative: south).") +
+             angle},
+        {39, 47,
+         QStringLiteral("Ec-Lat: ecliptic latitude of Yael, the moon, north of the "
+                        "path of Nolomar (negative: south).") +
+             angle},
+        {48, 56,
+         QStringLiteral("Ec-Long: ecliptic longitude of Yael, the moon, along the path "
+                        "of Nolomar.") +
+             angle},
+        {57, 65,
+         QStringLiteral("N-RA: right ascension of Nolomar, the sun, along the celestial "
+                        "equator.") +
+             angle},
+        {66, 74,
+         QStringLiteral("N-DEC: declination of Nolomar, the sun, north of the celestial "
+                        "equator (negative: south).") +
+             angle},
         {75, 83, QStringLiteral("N-Long: ecliptic longitude of Nolomar, the sun.") + angle},
-        {84, 91, QStringLiteral("Phase: 0.00 when Yael and Nolomar stand at the same ecliptic "
-                                "longitude (new moon), 1.00 when opposite (full moon).")},
-        {92, -1, QStringLiteral("Events of the day from this row's moment, OST: MR@ and MS@ Yael "
-                                "rises and sets, SR@ and SS@ Nolomar rises and sets. TS and PS: "
-                                "total and partial eclipse of Nolomar; FUL, FPL and PPL: eclipse "
-                                "of Yael, deepest to slightest, with the moment and the "
-                                "elongation in degrees:minutes:seconds (seconds are rounded and "
-                                "not carried, so a seconds value of 60 reads as the next whole "
-                                "minute).")},
+        {84, 91,
+         QStringLiteral("Phase: 0.00 when Yael and Nolomar stand at the same ecliptic "
+                        "longitude (new moon), 1.00 when opposite (full moon).")},
+        {92, -1,
+         QStringLiteral("Events of the day from this row's moment, OST: MR@ and MS@ Yael "
+                        "rises and sets, SR@ and SS@ Nolomar rises and sets. TS and PS: "
+                        "total and partial eclipse of Nolomar; FUL, FPL and PPL: eclipse "
+                        "of Yael, deepest to slightest, with the moment and the "
+                        "elongation in degrees:minutes:seconds (seconds are rounded and "
+                        "not carried, so a seconds value of 60 reads as the next whole "
+                        "minute).")},
     });
     connect(choice_, &SegmentedChoice::chosen, this, &TablesView::refresh);
 }
@@ -430,30 +447,36 @@ PositionsView::PositionsView(QWidget* parent)
     const QString angle = QStringLiteral(" In degrees:minutes. ") + kMinuteSixty;
     const QString rightAscension =
         QStringLiteral("right ascension, along the celestial equator.") + angle;
-    const QString longitude = QStringLiteral(
-        "ecliptic longitude, along the path of Nolomar; west of 0° it keeps its minus sign, so "
-        "-034:19 is 325°41′.") + angle;
+    const QString longitude =
+        QStringLiteral(
+            "ecliptic longitude, along the path of Nolomar; west of 0° it keeps its minus sign, so "
+            "-034:19 is 325°41′.") +
+        angle;
     const char* bodies[] = {"Yael, the moon", "Nolomar, the sun", "Epeon", "Alaran", "Kenor",
                             "Mergus"};
     std::vector<ColumnHelp> help = {
         {21, 76, QStringLiteral("Equatorial coordinates: the right ascension of each body."), 0},
         {77, 130, QStringLiteral("Ecliptic coordinates: the ecliptic longitude of each body."), 0},
-        {131, -1, QStringLiteral("Conjunctions: pairs of planets less than 2° apart in ecliptic "
-                                 "longitude (each within 1° of their middle)."), 0},
-        {0, 20, QStringLiteral("YR MO DAY TIME: year-month-day hour:minute on the world's "
-                               "reference clock (OST).")},
+        {131, -1,
+         QStringLiteral("Conjunctions: pairs of planets less than 2° apart in ecliptic "
+                        "longitude (each within 1° of their middle)."),
+         0},
+        {0, 20,
+         QStringLiteral("YR MO DAY TIME: year-month-day hour:minute on the world's "
+                        "reference clock (OST).")},
     };
     for (int i = 0; i < 6; ++i) {
         const QString body = QString::fromUtf8(bodies[i]);
         // Columns of seven characters, nine apart; the ecliptic group starts 56 further on.
-        help.push_back({21 + 9 * i, i == 5 ? 76 : 29 + 9 * i, body + QStringLiteral(": ") +
-                                                                   rightAscension});
-        help.push_back({77 + 9 * i, i == 5 ? 130 : 85 + 9 * i, body + QStringLiteral(": ") +
-                                                                    longitude});
+        help.push_back(
+            {21 + 9 * i, i == 5 ? 76 : 29 + 9 * i, body + QStringLiteral(": ") + rightAscension});
+        help.push_back(
+            {77 + 9 * i, i == 5 ? 130 : 85 + 9 * i, body + QStringLiteral(": ") + longitude});
     }
-    help.push_back({131, -1, QStringLiteral("Conjunctions: pairs of planets less than 2° apart "
-                                            "in ecliptic longitude, EP Epeon, AL Alaran, KE "
-                                            "Kenor, ME Mergus.")});
+    help.push_back({131, -1,
+                    QStringLiteral("Conjunctions: pairs of planets less than 2° apart "
+                                   "in ecliptic longitude, EP Epeon, AL Alaran, KE "
+                                   "Kenor, ME Mergus.")});
     text_->setColumnHelp(std::move(help));
     connect(choice_, &SegmentedChoice::chosen, this, &PositionsView::refresh);
 }

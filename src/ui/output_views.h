@@ -5,7 +5,6 @@
 #include <QColor>
 #include <QString>
 #include <QWidget>
-
 #include <vector>
 
 #include "engine/positions.h"
@@ -26,7 +25,7 @@ QString svgViewPage(const QString& svg);
 /// One SVG document in an embedded web view whose own background is off.
 class SVGView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit SVGView(QWidget* parent = nullptr);
     /// Reloads the whole page.
     void setSvg(const QString& svg);
@@ -34,11 +33,11 @@ public:
     /// The page last loaded.
     const QString& page() const { return page_; }
 
-signals:
+  signals:
     /// The page finished loading (for measurements and tests).
     void pageLoaded(bool ok);
 
-private:
+  private:
     QWebEngineView* view_;
     QString page_;
     bool loaded_ = false;
@@ -51,29 +50,29 @@ QColor chartPageColor();
 /// A chart on its own light page: the star map and the horoscope look alike.
 class ChartView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ChartView(QWidget* parent = nullptr);
     void setSvg(const QString& svg) { svgView_->setSvg(svg); }
     SVGView* svgView() const { return svgView_; }
     /// What the chart shows, in words, for those who cannot see it.
     void setTextAlternative(const QString& name, const QString& description);
 
-private:
+  private:
     SVGView* svgView_;
 };
 
 /// What one column of a fixed-width table means, shown as a tooltip over it.
 struct ColumnHelp {
-    int first = 0;   ///< first character of the column, counted from 0
-    int last = -1;   ///< last character, inclusive; -1: to the end of the line
+    int first = 0;  ///< first character of the column, counted from 0
+    int last = -1;  ///< last character, inclusive; -1: to the end of the line
     QString text;
-    int line = -1;   ///< only on this line (counted from 0), or -1 on every line
+    int line = -1;  ///< only on this line (counted from 0), or -1 on every line
 };
 
 /// Monospaced, selectable text that never wraps and scrolls both ways; a placeholder when empty.
 class MonospacedTextView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit MonospacedTextView(QString placeholder, QWidget* parent = nullptr);
     void setText(const QString& text);
     [[nodiscard]] bool showsPlaceholder() const;
@@ -85,10 +84,10 @@ public:
     /// The help for the character at `column` of `line`, or nothing.
     [[nodiscard]] QString columnHelpAt(int line, int column) const;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QStackedWidget* stack_;
     QLabel* placeholder_;
     QPlainTextEdit* text_;
@@ -98,13 +97,13 @@ private:
 /// The positions list as a table with a colour dot per body, or "No Positions".
 class PlanetsView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit PlanetsView(QWidget* parent = nullptr);
     void setPositions(const std::vector<BodyPosition>& positions);
     QTableWidget* table() const { return table_; }
     [[nodiscard]] bool showsEmptyState() const;
 
-private:
+  private:
     QStackedWidget* stack_;
     QTableWidget* table_;
 };
@@ -112,7 +111,7 @@ private:
 /// The sun and moon tables with the next full and new moon.
 class TablesView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TablesView(QWidget* parent = nullptr);
     void setTables(const QString& hourly, const QString& monthly, const QString& nextFullMoon,
                    const QString& nextNewMoon);
@@ -121,7 +120,7 @@ public:
     QLabel* nextFullMoonLabel() const { return full_; }
     QLabel* nextNewMoonLabel() const { return new_; }
 
-private:
+  private:
     void refresh();
     SegmentedChoice* choice_;
     QLabel* full_;
@@ -134,13 +133,13 @@ private:
 /// The daily and yearly conjunction tables.
 class PositionsView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit PositionsView(QWidget* parent = nullptr);
     void setTables(const QString& daily, const QString& yearly);
     SegmentedChoice* choice() const { return choice_; }
     MonospacedTextView* textView() const { return text_; }
 
-private:
+  private:
     void refresh();
     SegmentedChoice* choice_;
     MonospacedTextView* text_;

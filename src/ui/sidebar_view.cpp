@@ -7,9 +7,9 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QKeyEvent>
 #include <QLocale>
 #include <QPushButton>
 #include <QScrollArea>
@@ -18,7 +18,6 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
-
 #include <cmath>
 #include <optional>
 
@@ -63,10 +62,10 @@ void setSmall(QLabel* label, double scale = 0.9) {
 // Scrolling the sidebar must not change a value because the pointer happened to pass over a
 // control: the wheel belongs to a control only once it has the focus.
 class WheelGuard : public QObject {
-public:
+  public:
     using QObject::QObject;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Wheel) {
             auto* widget = qobject_cast<QWidget*>(watched);
@@ -133,9 +132,9 @@ SidebarView::SidebarView(AstronomyModel* model, ExportController* exporter, QWid
     outer->addWidget(makeFooter());
 
     connect(model_, &AstronomyModel::citiesChanged, this, &SidebarView::refreshCities);
-    for (auto signal : {&AstronomyModel::selectedCityIDChanged, &AstronomyModel::manualLatDegChanged,
-                        &AstronomyModel::manualLongDegChanged, &AstronomyModel::latNorthChanged,
-                        &AstronomyModel::longWestChanged}) {
+    for (auto signal : {&AstronomyModel::selectedCityIDChanged,
+                        &AstronomyModel::manualLatDegChanged, &AstronomyModel::manualLongDegChanged,
+                        &AstronomyModel::latNorthChanged, &AstronomyModel::longWestChanged}) {
         connect(model_, signal, this, &SidebarView::refreshLocation);
     }
     for (auto signal : {&AstronomyModel::monthIndexChanged, &AstronomyModel::dayIndexChanged,
@@ -150,7 +149,8 @@ SidebarView::SidebarView(AstronomyModel* model, ExportController* exporter, QWid
     connect(model_, &AstronomyModel::dateLabelChanged, this, &SidebarView::refreshExport);
 
     auto* guard = new WheelGuard(this);
-    for (QWidget* control : std::initializer_list<QWidget*>{location_, month_, day_, year_, hourSlider_}) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{location_, month_, day_, year_, hourSlider_}) {
         guardWheel(control, guard);
     }
     orderTabChain();
@@ -196,8 +196,10 @@ QWidget* SidebarView::makeLocationSection() {
     longitude_->setAccessibleName(QStringLiteral("Longitude"));
     latitude_->setAccessibleDescription(latitudeRule());
     longitude_->setAccessibleDescription(longitudeRule());
-    latitude_->setToolTip(QStringLiteral("Degrees from the equator, 0 to 90; choose N or S beside it"));
-    longitude_->setToolTip(QStringLiteral("Degrees from the prime meridian, 0 to 180; choose W or E beside it"));
+    latitude_->setToolTip(
+        QStringLiteral("Degrees from the equator, 0 to 90; choose N or S beside it"));
+    longitude_->setToolTip(
+        QStringLiteral("Degrees from the prime meridian, 0 to 180; choose W or E beside it"));
     northSouth_->setAccessibleNames(QStringLiteral("North"), QStringLiteral("South"),
                                     QStringLiteral("Hemisphere of the latitude"));
     westEast_->setAccessibleNames(QStringLiteral("West"), QStringLiteral("East"),
@@ -228,11 +230,14 @@ QWidget* SidebarView::makeLocationSection() {
     // number; anything else is marked at once and never reaches the model.
     for (QLineEdit* field : {latitude_, longitude_}) {
         connect(field, &QLineEdit::textEdited, this, &SidebarView::refreshValidity);
-        connect(field, &QLineEdit::editingFinished, this, [this, field] { commitField(field, true); });
+        connect(field, &QLineEdit::editingFinished, this,
+                [this, field] { commitField(field, true); });
     }
     // A value that comes from elsewhere (a map pick) replaces whatever the field holds.
-    connect(model_, &AstronomyModel::manualLatDegChanged, this, [this] { takeModelValue(latitude_); });
-    connect(model_, &AstronomyModel::manualLongDegChanged, this, [this] { takeModelValue(longitude_); });
+    connect(model_, &AstronomyModel::manualLatDegChanged, this,
+            [this] { takeModelValue(latitude_); });
+    connect(model_, &AstronomyModel::manualLongDegChanged, this,
+            [this] { takeModelValue(longitude_); });
     connect(northSouth_, &SegmentedChoice::chosen, model_, &AstronomyModel::setLatNorth);
     connect(westEast_, &SegmentedChoice::chosen, model_, &AstronomyModel::setLongWest);
     connect(saveAs_, &QPushButton::clicked, this, &SidebarView::openSaveSheet);
@@ -256,7 +261,8 @@ QWidget* SidebarView::makeLocationSection() {
 
     pickFromMap_ = new QPushButton(QIcon::fromTheme(QStringLiteral("mark-location")),
                                    QStringLiteral("Pick from map…"), box);
-    pickFromMap_->setAccessibleDescription(QStringLiteral("Show the world map to pick a place on it"));
+    pickFromMap_->setAccessibleDescription(
+        QStringLiteral("Show the world map to pick a place on it"));
     auto* lastRow = new QHBoxLayout;
     lastRow->addWidget(saveAs_);
     lastRow->addWidget(pickFromMap_);
@@ -276,7 +282,8 @@ QWidget* SidebarView::makeDateSection() {
     month_->setAccessibleName(QStringLiteral("Month"));
     monthRow->addRow(QStringLiteral("&Month"), month_);
     layout->addLayout(monthRow);
-    connect(month_, &QComboBox::activated, this, [this](int index) { model_->setMonthIndex(index); });
+    connect(month_, &QComboBox::activated, this,
+            [this](int index) { model_->setMonthIndex(index); });
 
     // Typed or stepped: a year is a few key presses away, not a long hold of "+". The value
     // reaches the model when the user steps, or when typing ends (Return or leaving the field).
@@ -333,7 +340,8 @@ QWidget* SidebarView::makeTimeSection() {
         model_->setHour(quarters / kQuartersPerHour);
     });
 
-    hourStep_ = new Stepper([](double) { return QStringLiteral("Step (15 min)"); }, 0, 23.75, 0.25, box);
+    hourStep_ =
+        new Stepper([](double) { return QStringLiteral("Step (15 min)"); }, 0, 23.75, 0.25, box);
     hourStep_->setAccessibleSubject(QStringLiteral("Hour"));
     hourStep_->downButton()->setAccessibleDescription(QStringLiteral("15 minutes earlier"));
     hourStep_->upButton()->setAccessibleDescription(QStringLiteral("15 minutes later"));
@@ -427,8 +435,10 @@ void SidebarView::refreshExport() {
                             ? QStringLiteral("The map has nothing to export; choose another output")
                         : hasResults ? QString()
                                      : QStringLiteral("Nothing to export yet: calculate first");
-    exportDocument_->setToolTip(why.isEmpty() ? QStringLiteral("Save the shown output as a file (Ctrl+E)") : why);
-    exportPdf_->setToolTip(why.isEmpty() ? QStringLiteral("Save the shown output as a PDF (Ctrl+Shift+E)") : why);
+    exportDocument_->setToolTip(
+        why.isEmpty() ? QStringLiteral("Save the shown output as a file (Ctrl+E)") : why);
+    exportPdf_->setToolTip(
+        why.isEmpty() ? QStringLiteral("Save the shown output as a PDF (Ctrl+Shift+E)") : why);
     emit exportStateChanged();
 }
 
@@ -473,23 +483,28 @@ void SidebarView::commitField(QLineEdit* field, bool finished) {
 
 void SidebarView::takeModelValue(QLineEdit* field) {
     // The field keeps the user's text only while that text is where the value came from.
-    if (field->isModified() && typedDegrees(field) == std::optional<double>(modelDegrees(field))) return;
+    if (field->isModified() && typedDegrees(field) == std::optional<double>(modelDegrees(field)))
+        return;
     field->setText(QLocale().toString(modelDegrees(field), 'g', 12));  // clears "modified"
     refreshValidity();
 }
 
 void SidebarView::refreshValidity() {
     const bool manual = model_->selectedCityID() == manualCityID();
-    const std::pair<QLineEdit*, QLabel*> rows[] = {{latitude_, latitudeHint_}, {longitude_, longitudeHint_}};
+    const std::pair<QLineEdit*, QLabel*> rows[] = {{latitude_, latitudeHint_},
+                                                   {longitude_, longitudeHint_}};
     for (const auto& [field, hint] : rows) {
         const bool bad = manual && !typedDegrees(field);
         // Runs at every change of the place: restyle only when the mark comes or goes.
         if (hint->isVisibleTo(manualRows_) == bad) continue;
         hint->setVisible(bad);
-        field->setAccessibleDescription(bad ? QStringLiteral("Invalid. ") + ruleOf(field) : ruleOf(field));
-        field->setStyleSheet(bad ? QStringLiteral("QLineEdit { border: 2px solid %1; border-radius: 3px; padding: 1px; }")
-                                       .arg(errorTextColor(palette()).name())
-                                 : QString());
+        field->setAccessibleDescription(bad ? QStringLiteral("Invalid. ") + ruleOf(field)
+                                            : ruleOf(field));
+        field->setStyleSheet(
+            bad ? QStringLiteral(
+                      "QLineEdit { border: 2px solid %1; border-radius: 3px; padding: 1px; }")
+                      .arg(errorTextColor(palette()).name())
+                : QString());
     }
     if (!refusal_.isEmpty() && inputsAreValid()) {
         refusal_.clear();
@@ -520,7 +535,8 @@ void SidebarView::keyPressEvent(QKeyEvent* event) {
     // Return in any field calculates: the fields pass it on once they have taken their value.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         QWidget* focus = focusWidget();
-        if (auto* button = qobject_cast<QAbstractButton*>(focus); button != nullptr && !qobject_cast<QCheckBox*>(focus)) {
+        if (auto* button = qobject_cast<QAbstractButton*>(focus);
+            button != nullptr && !qobject_cast<QCheckBox*>(focus)) {
             button->click();
         } else {
             calculate();
@@ -533,12 +549,26 @@ void SidebarView::keyPressEvent(QKeyEvent* event) {
 
 void SidebarView::orderTabChain() {
     // The order of the layout, top to bottom and left to right.
-    const QList<QWidget*> chain = {location_,      latitude_,   northSouth_->firstButton(),
-                                   northSouth_->secondButton(), longitude_, westEast_->firstButton(),
-                                   westEast_->secondButton(),   saveAs_,    delete_,
-                                   pickFromMap_,   month_,      day_,       year_,
-                                   hourSlider_,    hourStep_->downButton(), hourStep_->upButton(),
-                                   localTime_,     calculate_,  exportDocument_, exportPdf_};
+    const QList<QWidget*> chain = {location_,
+                                   latitude_,
+                                   northSouth_->firstButton(),
+                                   northSouth_->secondButton(),
+                                   longitude_,
+                                   westEast_->firstButton(),
+                                   westEast_->secondButton(),
+                                   saveAs_,
+                                   delete_,
+                                   pickFromMap_,
+                                   month_,
+                                   day_,
+                                   year_,
+                                   hourSlider_,
+                                   hourStep_->downButton(),
+                                   hourStep_->upButton(),
+                                   localTime_,
+                                   calculate_,
+                                   exportDocument_,
+                                   exportPdf_};
     for (qsizetype i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
@@ -571,8 +601,10 @@ void SidebarView::refreshLocation() {
     savedRow_->setVisible(!manual);
     // A field the user did not edit always shows the model's value, focus or not: a map pick
     // while the cursor rests in a field must show, and must not be written over later.
-    if (!latitude_->isModified()) latitude_->setText(QLocale().toString(model_->manualLatDeg(), 'g', 12));
-    if (!longitude_->isModified()) longitude_->setText(QLocale().toString(model_->manualLongDeg(), 'g', 12));
+    if (!latitude_->isModified())
+        latitude_->setText(QLocale().toString(model_->manualLatDeg(), 'g', 12));
+    if (!longitude_->isModified())
+        longitude_->setText(QLocale().toString(model_->manualLongDeg(), 'g', 12));
     refreshValidity();
     northSouth_->setFirst(model_->latNorth());
     westEast_->setFirst(model_->longWest());

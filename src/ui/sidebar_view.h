@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-
 #include <optional>
 
 #include "export/output_tab.h"
@@ -26,7 +25,7 @@ class Stepper;
 /// writes the model's fields directly; the model stores them.
 class SidebarView : public QWidget {
     Q_OBJECT
-public:
+  public:
     SidebarView(AstronomyModel* model, ExportController* exporter, QWidget* parent = nullptr);
 
     /// The tab the export buttons act on.
@@ -63,11 +62,11 @@ public:
     QPushButton* exportButton() const { return exportDocument_; }
     QPushButton* exportPdfButton() const { return exportPdf_; }
 
-public slots:
+  public slots:
     /// Takes what was typed into the fields and calculates, or says why it cannot.
     void calculate();
 
-signals:
+  signals:
     /// The export buttons changed their label or whether they can be used.
     void exportStateChanged();
     /// "Pick from map…" asks for the Location tab.
@@ -75,10 +74,10 @@ signals:
     /// A sheet was opened (for tests and screenshots).
     void sheetOpened(QDialog* sheet);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     QWidget* makeLocationSection();
     QWidget* makeDateSection();
     QWidget* makeTimeSection();

@@ -9,7 +9,6 @@
 #include <QPainterPath>
 #include <QTimerEvent>
 #include <QToolButton>
-
 #include <algorithm>
 #include <cmath>
 
@@ -91,7 +90,7 @@ QColor errorTextColor(const QPalette& palette) {
 /// One segment of a SegmentedChoice: drawn by itself, so that the chosen state does not hang on
 /// the style's idea of a pressed button.
 class SegmentButton : public QPushButton {
-public:
+  public:
     SegmentButton(const QString& text, SegmentedChoice* owner, bool first)
         : QPushButton(text, owner), owner_(owner), first_(first) {}
 
@@ -104,7 +103,7 @@ public:
     }
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -130,14 +129,19 @@ protected:
     void keyPressEvent(QKeyEvent* event) override {
         switch (event->key()) {
             case Qt::Key_Left:
-            case Qt::Key_Up: owner_->chooseByKey(true); break;
+            case Qt::Key_Up:
+                owner_->chooseByKey(true);
+                break;
             case Qt::Key_Right:
-            case Qt::Key_Down: owner_->chooseByKey(false); break;
-            default: QPushButton::keyPressEvent(event);
+            case Qt::Key_Down:
+                owner_->chooseByKey(false);
+                break;
+            default:
+                QPushButton::keyPressEvent(event);
         }
     }
 
-private:
+  private:
     SegmentedChoice* owner_;
     bool first_;
 };

@@ -8,7 +8,6 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QWidget>
-
 #include <functional>
 
 class QToolButton;
@@ -37,7 +36,7 @@ QColor errorTextColor(const QPalette& palette);
 /// keys move the choice.
 class SegmentedChoice : public QWidget {
     Q_OBJECT
-public:
+  public:
     SegmentedChoice(const QString& first, const QString& second, QWidget* parent = nullptr);
     [[nodiscard]] bool isFirst() const;
     /// Shows the choice without announcing it.
@@ -49,14 +48,14 @@ public:
     void setAccessibleNames(const QString& first, const QString& second,
                             const QString& description = {});
 
-signals:
+  signals:
     /// The user chose: true for the first button.
     void chosen(bool first);
 
-protected:
+  protected:
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     friend class SegmentButton;
     /// An arrow key on a segment: choose that side as a click would and keep the focus on it.
     void chooseByKey(bool first);
@@ -70,7 +69,7 @@ private:
 /// A label with − and + buttons that move a value within bounds and stop at both ends.
 class Stepper : public QWidget {
     Q_OBJECT
-public:
+  public:
     /// `text` makes the label from the value.
     Stepper(std::function<QString(double)> text, double minimum, double maximum, double stepSize,
             QWidget* parent = nullptr);
@@ -83,10 +82,10 @@ public:
     /// Names the buttons after what they change ("Day" → "Day: minus", "Day: plus").
     void setAccessibleSubject(const QString& subject);
 
-signals:
+  signals:
     void stepped(double value);
 
-private:
+  private:
     void step(double direction);
     void refresh();
 
@@ -102,17 +101,17 @@ private:
 
 /// A small turning arc for "working…".
 class Spinner : public QWidget {
-public:
+  public:
     explicit Spinner(QWidget* parent = nullptr);
     QSize sizeHint() const override { return {12, 12}; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-private:
+  private:
     int angle_ = 0;
     int timer_ = 0;
 };
@@ -120,14 +119,14 @@ private:
 /// A label whose text colour is worked out from the palette it sits in, and again at every
 /// palette change, so that it stays readable when the theme changes while the program runs.
 class TonedLabel : public QLabel {
-public:
+  public:
     using Tone = QColor (*)(const QPalette&);
     TonedLabel(const QString& text, Tone tone, QWidget* parent = nullptr);
 
-protected:
+  protected:
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     void applyColor();
     Tone tone_;
     bool applying_ = false;
@@ -135,14 +134,14 @@ private:
 
 /// A caption or placeholder in the secondary text colour.
 class SecondaryLabel : public TonedLabel {
-public:
+  public:
     explicit SecondaryLabel(const QString& text, QWidget* parent = nullptr)
         : TonedLabel(text, secondaryTextColor, parent) {}
 };
 
 /// An error or a rule the input broke, in the error colour.
 class ErrorLabel : public TonedLabel {
-public:
+  public:
     explicit ErrorLabel(const QString& text, QWidget* parent = nullptr)
         : TonedLabel(text, errorTextColor, parent) {}
 };

@@ -24,8 +24,8 @@ const std::vector<Layer> kPureLayers = {
     {"charts", {"engine", "catalogue", "reports", "charts"}},
 };
 
-const std::vector<std::string> kOurFolders = {"engine", "catalogue", "reports", "charts",
-                                              "model",  "export",    "ui",      "app", "cli"};
+const std::vector<std::string> kOurFolders = {"engine", "catalogue", "reports", "charts", "model",
+                                              "export", "ui",        "app",     "cli"};
 
 TEST(Layering, PureLayersIncludeNoQtAndNothingAbove) {
     const std::regex include(R"(^\s*#\s*include\s*[<"]([^>"]+)[>"])");
@@ -48,8 +48,9 @@ TEST(Layering, PureLayersIncludeNoQtAndNothingAbove) {
                 EXPECT_FALSE(header.starts_with("Q") || header.starts_with("qt"))
                     << where << " includes Qt header " << header;
                 const std::string top = header.substr(0, header.find('/'));
-                const bool ours = std::find(kOurFolders.begin(), kOurFolders.end(), top) !=
-                                  kOurFolders.end() && header.find('/') != std::string::npos;
+                const bool ours =
+                    std::find(kOurFolders.begin(), kOurFolders.end(), top) != kOurFolders.end() &&
+                    header.find('/') != std::string::npos;
                 if (ours) {
                     EXPECT_NE(std::find(layer.mayInclude.begin(), layer.mayInclude.end(), top),
                               layer.mayInclude.end())

@@ -59,7 +59,7 @@ TEST(Catalogue, KindsCountsAndOrder) {
         EXPECT_EQ(stars()[i].name, expected);
         EXPECT_EQ(stars()[i].color, "#adadad");
     }
-    const char* ticks[] = {"_ULANDUS", "_ARALIUS", "_FENIRI", "_AHNU",    "_ANGBERELIUS", "_NADAI",
+    const char* ticks[] = {"_ULANDUS", "_ARALIUS", "_FENIRI", "_AHNU",   "_ANGBERELIUS", "_NADAI",
                            "_HIRIN",   "_TARAEL",  "_TAI",    "_SKORUS", "_MASARA",      "_LADO"};
     const char* labels[] = {"Ùlándus", "Arálius", "Fenéri", "Áhnù",   "Angberélius", "Nadái",
                             "Hîrin",   "Tárael",  "Tái",    "Skôrus", "Masâra",      "Ládo"};
@@ -77,9 +77,9 @@ TEST(Catalogue, KindsCountsAndOrder) {
     }
     // Zodiac figures grouped from Ládo's on, each by ascending number.
     const std::pair<const char*, int> zodiac[] = {
-        {"_LADO", 6}, {"_ULANDUS", 7}, {"_ARALIUS", 6}, {"_FENIRI", 5},
-        {"_AHNU", 5}, {"_ANGBERELIUS", 7}, {"_NADAI", 5}, {"_HIRIN", 6},
-        {"_TARAEL", 5}, {"_TAI", 4}, {"_SKORUS", 7}, {"_MASARA", 4}};
+        {"_LADO", 6},   {"_ULANDUS", 7},     {"_ARALIUS", 6}, {"_FENIRI", 5},
+        {"_AHNU", 5},   {"_ANGBERELIUS", 7}, {"_NADAI", 5},   {"_HIRIN", 6},
+        {"_TARAEL", 5}, {"_TAI", 4},         {"_SKORUS", 7},  {"_MASARA", 4}};
     std::size_t index = 523;
     for (const auto& [prefix, count] : zodiac) {
         for (int k = 1; k <= count; ++k) {
@@ -125,7 +125,8 @@ TEST(Catalogue, ColoursAndMagnitudesByKind) {
     for (const FixedStar& star : stars()) {
         EXPECT_EQ(star.color.size(), 7u);
         EXPECT_EQ(star.color[0], '#');
-        const bool unnamedStar = star.name[0] == '_' && std::isdigit(static_cast<unsigned char>(star.name.back()));
+        const bool unnamedStar =
+            star.name[0] == '_' && std::isdigit(static_cast<unsigned char>(star.name.back()));
         if (star.name.starts_with("_BACKGROUND")) {
             EXPECT_GE(star.magnitude, 4.5) << star.name;
             EXPECT_LE(star.magnitude, 6.0) << star.name;
@@ -157,10 +158,10 @@ TEST(Catalogue, BackgroundStarsCoverTheSphereEvenly) {
 
 TEST(Catalogue, FigureStarsStandAroundTheirLabels) {
     const std::map<std::string, std::string> zodiacLabels = {
-        {"_LADO", "Ládo"},   {"_ULANDUS", "Ùlándus"}, {"_ARALIUS", "Arálius"},
-        {"_FENIRI", "Fenéri"}, {"_AHNU", "Áhnù"},     {"_ANGBERELIUS", "Angberélius"},
-        {"_NADAI", "Nadái"}, {"_HIRIN", "Hîrin"},     {"_TARAEL", "Tárael"},
-        {"_TAI", "Tái"},     {"_SKORUS", "Skôrus"},   {"_MASARA", "Masâra"}};
+        {"_LADO", "Ládo"},     {"_ULANDUS", "Ùlándus"}, {"_ARALIUS", "Arálius"},
+        {"_FENIRI", "Fenéri"}, {"_AHNU", "Áhnù"},       {"_ANGBERELIUS", "Angberélius"},
+        {"_NADAI", "Nadái"},   {"_HIRIN", "Hîrin"},     {"_TARAEL", "Tárael"},
+        {"_TAI", "Tái"},       {"_SKORUS", "Skôrus"},   {"_MASARA", "Masâra"}};
     const FixedStar* currentLabel = nullptr;
     int checked = 0;
     for (std::size_t i = 523; i < 722; ++i) {

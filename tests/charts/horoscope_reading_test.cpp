@@ -39,8 +39,8 @@ TEST(InfluenceSeparation, BoundsAreStrict) {
 TEST(FateOrWill, TwentyUnitBand) {
     const double sun = deg(0);
     const double moon = deg(180);
-    EXPECT_EQ(fateOrWill(deg(90), sun, moon), "BALANCED");          // equally far
-    EXPECT_EQ(fateOrWill(deg(90 + 17.9), sun, moon), "BALANCED");   // 19.9 units apart
+    EXPECT_EQ(fateOrWill(deg(90), sun, moon), "BALANCED");         // equally far
+    EXPECT_EQ(fateOrWill(deg(90 + 17.9), sun, moon), "BALANCED");  // 19.9 units apart
     EXPECT_EQ(fateOrWill(deg(90 + 18.1), sun, moon), "YAEL (Fate)");
     EXPECT_EQ(fateOrWill(deg(90 - 18.1), sun, moon), "NOLOMAR (Will)");
 }
@@ -70,7 +70,8 @@ TEST(Ascendant, RangeAndOppositeSign) {
 }
 
 TEST(Reading, ReferenceMomentAtTheDefaultPlace) {
-    const HoroscopeReading reading = HoroscopeReading::at(258840.0, kDefaultLatitude, kDefaultLongitude);
+    const HoroscopeReading reading =
+        HoroscopeReading::at(258840.0, kDefaultLatitude, kDefaultLongitude);
     EXPECT_NEAR(reading.ascendant * kDegreesPerRadian, 87.6, 0.05);
     EXPECT_NEAR(reading.moonLatitude * kDegreesPerRadian, 2.65, 0.005);
     const double expected[] = {325.7, 303.5, 141.25, 79.4};
@@ -93,10 +94,13 @@ TEST(Reading, ReferenceMomentAtTheDefaultPlace) {
     for (int y : {110, 120, 130, 140}) {
         EXPECT_NE(legend.find(text(650, y, "BALANCED")), std::string::npos) << y;
     }
-    EXPECT_NE(legend.find(text(410, 110, "Epeon (Inspiration)") + text(500, 110, "Masâra (Pleasure, Maternity)")),
+    EXPECT_NE(legend.find(text(410, 110, "Epeon (Inspiration)") +
+                          text(500, 110, "Masâra (Pleasure, Maternity)")),
               std::string::npos);
-    EXPECT_NE(legend.find("<circle cx=\"405\" cy=\"107\" r=\"3\" fill=\"blue\" />\n"), std::string::npos);
-    const char* elements[] = {"Strong", "Exceptional", "Feeble", "Exceptional", "Exceptional", "Neutral"};
+    EXPECT_NE(legend.find("<circle cx=\"405\" cy=\"107\" r=\"3\" fill=\"blue\" />\n"),
+              std::string::npos);
+    const char* elements[] = {"Strong",      "Exceptional", "Feeble",
+                              "Exceptional", "Exceptional", "Neutral"};
     for (int i = 0; i < 6; ++i) {
         EXPECT_NE(legend.find(text(640, 210 + 10 * i, elements[i])), std::string::npos) << i;
     }
@@ -110,13 +114,15 @@ TEST(Reading, ReferenceMomentAtTheDefaultPlace) {
                           text(410, 360, "MERGUS (Wisdom) - Impotent")),
               std::string::npos);
     // The verdict comes last, in the larger size.
-    EXPECT_TRUE(legend.ends_with("<text x=\"400\" y=\"170\" fill=\"#757475\" font-family=\"Arial\" "
-                                 "font-size=\"9\">Twisted Keep!</text>\n"));
+    EXPECT_TRUE(
+        legend.ends_with("<text x=\"400\" y=\"170\" fill=\"#757475\" font-family=\"Arial\" "
+                         "font-size=\"9\">Twisted Keep!</text>\n"));
     // Ascending and descending signs are opposite.
     EXPECT_NE(legend.find(text(410, 310, "Ascending Sign (Purpose): Fenéri (Enterprise)")),
               std::string::npos);
-    EXPECT_NE(legend.find(text(410, 320, "Descending Sign (Displacement): Tái (Knowledge, Mystery)")),
-              std::string::npos);
+    EXPECT_NE(
+        legend.find(text(410, 320, "Descending Sign (Displacement): Tái (Knowledge, Mystery)")),
+        std::string::npos);
 }
 
 }  // namespace

@@ -93,10 +93,11 @@ double momentWithMoon(bool above) {
 
 TEST(StarMap, FixedPartsAndOrder) {
     const std::string doc = starMapDocument(258840.0, kDefaultLatitude, kDefaultLongitude);
-    EXPECT_TRUE(doc.starts_with(
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 360 360\" >\n"
-        "<circle cx=\"180\" cy=\"180\" r=\"180\" fill=\"#210741\" />\n"
-        "<circle cx=\"180\" cy=\"180\" r=\"135\" fill=\"none\" stroke=\"red\" stroke-width=\"0.3\" />\n"));
+    EXPECT_TRUE(
+        doc.starts_with("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 360 360\" >\n"
+                        "<circle cx=\"180\" cy=\"180\" r=\"180\" fill=\"#210741\" />\n"
+                        "<circle cx=\"180\" cy=\"180\" r=\"135\" fill=\"none\" stroke=\"red\" "
+                        "stroke-width=\"0.3\" />\n"));
     EXPECT_TRUE(doc.ends_with("</svg>\n"));
     EXPECT_NE(doc.find("<circle cx=\"335\" cy=\"25\" r=\"25\" fill=\"#210741\" />\n"
                        "<text x=\"335\" y=\"12\" fill=\"#757475\" font-family=\"Arial\" "
@@ -123,7 +124,8 @@ TEST(StarMap, FixedPartsAndOrder) {
 }
 
 TEST(StarMap, YaelOnlyAboveTheHorizon) {
-    const std::string up = starMapDocument(momentWithMoon(true), kDefaultLatitude, kDefaultLongitude);
+    const std::string up =
+        starMapDocument(momentWithMoon(true), kDefaultLatitude, kDefaultLongitude);
     EXPECT_EQ(count(up, "<g "), 1u);
     EXPECT_EQ(count(up, ">YAEL<"), 1u);
     const std::string down =

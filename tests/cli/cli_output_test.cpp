@@ -11,8 +11,8 @@ namespace {
 using testing::runCli;
 
 TEST(CliOutput, EquivalentSpellingsGiveTheSameOutput) {
-    const auto reference = runCli({"positions", "--date", "720-01-01", "--time", "12:00",
-                                   "--lat", "40.5S", "--lon", "20.9E"});
+    const auto reference = runCli({"positions", "--date", "720-01-01", "--time", "12:00", "--lat",
+                                   "40.5S", "--lon", "20.9E"});
     ASSERT_EQ(reference.status, kExitOk) << reference.err;
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"positions", "--date", "720-1-1", "--lat", "-40.5", "--lon", "20.9"},
@@ -24,10 +24,9 @@ TEST(CliOutput, EquivalentSpellingsGiveTheSameOutput) {
 }
 
 TEST(CliOutput, DefaultsAreTheModelsDefaults) {
-    EXPECT_EQ(runCli({"positions"}).out,
-              runCli({"positions", "--date", "720-1-1", "--time", "12:00", "--lat", "40.5N",
-                      "--lon", "20.9W"})
-                  .out);
+    EXPECT_EQ(runCli({"positions"}).out, runCli({"positions", "--date", "720-1-1", "--time",
+                                                 "12:00", "--lat", "40.5N", "--lon", "20.9W"})
+                                             .out);
 }
 
 TEST(CliOutput, DayCountOverridesTheCalendarOptions) {
@@ -75,10 +74,11 @@ TEST(CliOutput, ExtremeButValidMomentsFinish) {
 TEST(CliOutput, PositionsAsJson) {
     const auto result = runCli({"positions", "--json", "--t", "0", "--lat", "40N", "--lon", "0"});
     ASSERT_EQ(result.status, kExitOk);
-    EXPECT_TRUE(result.out.starts_with("[\n  {\"name\": \"Nolomar\", \"bodyType\": \"Sun\", "
-                                       "\"azimuth\": \"    :43\", \"altitude\": \" 049:49\", "
-                                       "\"ecLong\": \" 359:30\", \"sign\": \"Ládo       \", "
-                                       "\"azimuthDeg\": 0."))
+    EXPECT_TRUE(
+        result.out.starts_with("[\n  {\"name\": \"Nolomar\", \"bodyType\": \"Sun\", "
+                               "\"azimuth\": \"    :43\", \"altitude\": \" 049:49\", "
+                               "\"ecLong\": \" 359:30\", \"sign\": \"Ládo       \", "
+                               "\"azimuthDeg\": 0."))
         << result.out;
     EXPECT_TRUE(result.out.ends_with("}\n]\n"));
     EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '{'), 6);
@@ -124,7 +124,8 @@ TEST(CliOutput, TableShapes) {
 TEST(CliOutput, ChartsAreWholeDocuments) {
     const auto map = runCli({"starmap"});
     ASSERT_EQ(map.status, kExitOk);
-    EXPECT_TRUE(map.out.starts_with("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 360 360\" >\n"));
+    EXPECT_TRUE(map.out.starts_with(
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 360 360\" >\n"));
     EXPECT_TRUE(map.out.ends_with("</svg>\n"));
     const auto wheel = runCli({"horoscope"});
     ASSERT_EQ(wheel.status, kExitOk);

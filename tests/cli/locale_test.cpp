@@ -26,7 +26,7 @@ const std::vector<std::vector<std::string>> kCommands = {
 };
 
 class GermanLocale : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         previous_ = std::setlocale(LC_ALL, nullptr);
         ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
@@ -41,7 +41,7 @@ protected:
         std::locale::global(std::locale::classic());
     }
 
-private:
+  private:
     std::string previous_;
 };
 

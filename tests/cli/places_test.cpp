@@ -1,10 +1,11 @@
+#include "cli/places.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "cli/places.h"
 #include "cli_test_support.h"
 
 namespace morvane::cli {
@@ -14,7 +15,7 @@ using testing::runCli;
 
 // Points the user's data folder at a temporary one for the life of the fixture.
 class SavedPlaces : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         previous_ = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", home_.path().toUtf8());
@@ -29,7 +30,7 @@ protected:
         file.write(json);
     }
 
-private:
+  private:
     QTemporaryDir home_;
     QByteArray previous_;
 };
@@ -50,14 +51,16 @@ TEST_F(SavedPlaces, SavedFileIsListedAndSelectable) {
     const auto text = runCli({"places"});
     EXPECT_EQ(text.out, "abbey\t14.323945\t-7.161972\nHome \"keep\"\t-28.64789\t57.29578\n");
     const auto json = runCli({"places", "--json"});
-    EXPECT_NE(json.out.find("{\"name\": \"Home \\\"keep\\\"\", \"id\": "
-                            "\"0A0B0C0D-0000-4000-8000-000000000001\", \"latitudeDeg\": -28.64789,"),
-              std::string::npos)
+    EXPECT_NE(
+        json.out.find("{\"name\": \"Home \\\"keep\\\"\", \"id\": "
+                      "\"0A0B0C0D-0000-4000-8000-000000000001\", \"latitudeDeg\": -28.64789,"),
+        std::string::npos)
         << json.out;
 
     // --place is matched ignoring case and gives the stored radians.
-    EXPECT_EQ(runCli({"positions", "--place", "ABBEY"}).out,
-              runCli({"positions", "--lat", "14.32394487827058", "--lon", "-7.16197243913529"}).out);
+    EXPECT_EQ(
+        runCli({"positions", "--place", "ABBEY"}).out,
+        runCli({"positions", "--lat", "14.32394487827058", "--lon", "-7.16197243913529"}).out);
 }
 
 TEST_F(SavedPlaces, UnknownPlacesAreInputErrorsWithASuggestion) {

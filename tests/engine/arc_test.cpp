@@ -12,7 +12,9 @@
 namespace morvane {
 namespace {
 
-double fromDMS(double d, double m, double s) { return (d + m / 60.0 + s / 3600.0) / kDegreesPerRadian; }
+double fromDMS(double d, double m, double s) {
+    return (d + m / 60.0 + s / 3600.0) / kDegreesPerRadian;
+}
 
 struct PrintCase {
     const char* what;
@@ -25,7 +27,8 @@ TEST(Arc, PrintsFixedWidthForms) {
     const PrintCase cases[] = {
         {"12°30′", fromDMS(12, 30, 0), " 012:30", " 012:30:00"},
         {"−12°30′", -fromDMS(12, 30, 0), "-012:30", "-012:30:00"},
-        {"12°59′40″ carries nothing into the degrees", fromDMS(12, 59, 40), " 012:60", " 012:59:40"},
+        {"12°59′40″ carries nothing into the degrees", fromDMS(12, 59, 40), " 012:60",
+         " 012:59:40"},
         {"359°59′59.6″", fromDMS(359, 59, 59.6), " 359:60", " 359:59:60"},
         {"0°30′", fromDMS(0, 30, 0), "    :30", "     30:00"},
         {"−0°30′", -fromDMS(0, 30, 0), "   -:30", "    -30:00"},

@@ -62,7 +62,8 @@ TEST(Vec3D, TurningThereAndBackRestoresEveryDirection) {
         const Vec3D start(angle(random), latitude(random));
         for (unsigned axis = 0; axis < 3; ++axis) {
             const double a = angle(random);
-            const Vec3D back = start.rotated(rotationMatrix(axis, a)).rotated(rotationMatrix(axis, -a));
+            const Vec3D back =
+                start.rotated(rotationMatrix(axis, a)).rotated(rotationMatrix(axis, -a));
             for (int k = 0; k < 3; ++k) EXPECT_NEAR(back.v[k], start.v[k], 1e-14);
             EXPECT_NEAR(back.r, 1.0, 1e-14);
             EXPECT_GE(back.phi, 0.0);

@@ -84,7 +84,8 @@ TEST(Documents, TextDocumentsBeforeAndAfterACalculation) {
     row.azimuth = row.altitude = row.ecLong = " 001:00";
     row.sign = "Tái        ";
     c.outputs.positions = {row};
-    EXPECT_TRUE(planetPositionsText(c).endsWith("\nA body with a  001:00     001:00     001:00      Tái        \n"));
+    EXPECT_TRUE(planetPositionsText(c).endsWith(
+        "\nA body with a  001:00     001:00     001:00      Tái        \n"));
 }
 
 TEST(Html, EscapingAndReportPage) {
@@ -96,11 +97,14 @@ TEST(Html, EscapingAndReportPage) {
     c.outputs.dateLabel = "720-01-01 12:00 OST";
     EXPECT_EQ(reportMetaLine(c), "720-01-01 12:00 OST   40.50°N  20.90°W");
 
-    const QString html = reportHTML("Sun & Moon", {{"Hourly", "a < b\n"}, {"Monthly", "m"}}, "meta");
-    EXPECT_TRUE(html.startsWith("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<style>\n"));
-    EXPECT_TRUE(html.endsWith("<h1>Sun &amp; Moon</h1>\n<div class=\"meta\">Sun &amp; Moon\nmeta</div>\n"
-                              "<h2>Hourly</h2>\n<pre>a &lt; b\n</pre>\n<h2>Monthly</h2>\n<pre>m</pre>\n"
-                              "</body>\n</html>"))
+    const QString html =
+        reportHTML("Sun & Moon", {{"Hourly", "a < b\n"}, {"Monthly", "m"}}, "meta");
+    EXPECT_TRUE(
+        html.startsWith("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<style>\n"));
+    EXPECT_TRUE(
+        html.endsWith("<h1>Sun &amp; Moon</h1>\n<div class=\"meta\">Sun &amp; Moon\nmeta</div>\n"
+                      "<h2>Hourly</h2>\n<pre>a &lt; b\n</pre>\n<h2>Monthly</h2>\n<pre>m</pre>\n"
+                      "</body>\n</html>"))
         << html.right(200).toStdString();
     EXPECT_TRUE(html.contains("        white-space: pre-wrap;\n"));
 }

@@ -7,14 +7,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QTemporaryDir>
-
 #include <map>
 
 namespace morvane {
 namespace {
 
 class MemoryStore final : public SettingsStore {
-public:
+  public:
     std::map<QString, QVariant> values;
     QVariant value(const QString& key) const override {
         const auto it = values.find(key);

@@ -1,12 +1,11 @@
 #include "export/file_writer.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <csignal>
-#include <sys/resource.h>
 
 namespace morvane {
 namespace {
@@ -66,7 +65,8 @@ TEST(FileWriter, MissingFolderIsAnError) {
 TEST(FileWriter, ErrorLinesGoToStandardOutput) {
     ::testing::internal::CaptureStdout();
     printExportError("Error saving SVG: ", "No space left on device");
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Error saving SVG: No space left on device\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "Error saving SVG: No space left on device\n");
 }
 
 }  // namespace

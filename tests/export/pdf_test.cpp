@@ -57,7 +57,8 @@ QList<QStringList> rowsOf(const QString& table) {
     // pdftotext starts each new page with a form feed.
     for (const QString& line : QString(table).replace('\f', '\n').split('\n')) {
         const QStringList words = line.split(' ', Qt::SkipEmptyParts);
-        if (words.size() > 6 && QRegularExpression("^\\d{3,}-\\d\\d-\\d\\d$").match(words[0]).hasMatch()) {
+        if (words.size() > 6 &&
+            QRegularExpression("^\\d{3,}-\\d\\d-\\d\\d$").match(words[0]).hasMatch()) {
             rows.append(words);
         }
     }
@@ -84,8 +85,10 @@ TEST(PdfExport, ReportsHoldEveryLineWhole) {
         QString tables;
         int rows;
     } reports[] = {
-        {OutputTab::positions, calculated().outputs.conjunctionDaily + calculated().outputs.conjunctionYearly, 144 + 360},
-        {OutputTab::sunMoon, calculated().outputs.basicTableHourly + calculated().outputs.basicTableMonthly, 24 + 30},
+        {OutputTab::positions,
+         calculated().outputs.conjunctionDaily + calculated().outputs.conjunctionYearly, 144 + 360},
+        {OutputTab::sunMoon,
+         calculated().outputs.basicTableHourly + calculated().outputs.basicTableMonthly, 24 + 30},
         {OutputTab::planets, planetPositionsText(calculated()), 0},
     };
     for (const auto& report : reports) {
@@ -101,7 +104,8 @@ TEST(PdfExport, ReportsHoldEveryLineWhole) {
         const QList<QStringList> found = rowsOf(text);
         EXPECT_EQ(found.size(), expected.size());
         for (qsizetype i = 0; i < std::min(found.size(), expected.size()); ++i) {
-            ASSERT_EQ(found[i].join(' ').toStdString(), expected[i].join(' ').toStdString()) << "row " << i;
+            ASSERT_EQ(found[i].join(' ').toStdString(), expected[i].join(' ').toStdString())
+                << "row " << i;
         }
         if (report.tab == OutputTab::planets) {
             EXPECT_TRUE(text.contains("Mêrgus")) << text.toStdString();
@@ -124,7 +128,7 @@ TEST(PdfExport, CompletionRunsOnceAndTheExporterIsHeldUntilThen) {
 
 // A save dialog that answers at once with a path prepared by the test.
 class AnsweringChooser final : public FileChooser {
-public:
+  public:
     std::optional<QString> answer;
     QString lastMessage;
     QString lastSuggestedName;

@@ -3,7 +3,6 @@
 // and nothing on standard output. "export" is left out: it writes files.
 #include <QByteArray>
 #include <QTemporaryDir>
-
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>

@@ -1,7 +1,6 @@
 // Arbitrary bytes as locations.json: decoding never crashes, and whatever decodes survives an
 // encode and a second decode unchanged, sorted or not.
 #include <QByteArray>
-
 #include <cstdint>
 #include <cstdlib>
 
@@ -14,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QList<morvane::CityPreset> cities{morvane::CityPreset::manual()};
     cities.append(*decoded);
     morvane::sortSavedLocations(cities);
-    const auto again = morvane::LocationsFile::decode(morvane::LocationsFile::encode(cities.mid(1)));
+    const auto again =
+        morvane::LocationsFile::decode(morvane::LocationsFile::encode(cities.mid(1)));
     if (!again || again->size() != decoded->size()) std::abort();
     for (qsizetype i = 0; i < again->size(); ++i) {
         const morvane::CityPreset& a = (*again)[i];

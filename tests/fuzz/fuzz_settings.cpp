@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QThreadPool>
-
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -14,7 +13,7 @@
 namespace {
 
 class MemoryStore final : public morvane::SettingsStore {
-public:
+  public:
     std::map<QString, QVariant> values;
     QVariant value(const QString& key) const override {
         const auto it = values.find(key);
@@ -26,11 +25,11 @@ public:
     void setInteger(const QString&, qint64) override {}
 };
 
-const char* const kKeys[] = {
-    "AstronomyModel.selectedCityID", "AstronomyModel.manualLatDeg", "AstronomyModel.manualLongDeg",
-    "AstronomyModel.latNorth",       "AstronomyModel.longWest",     "AstronomyModel.monthIndex",
-    "AstronomyModel.dayIndex",       "AstronomyModel.year",         "AstronomyModel.hour",
-    "AstronomyModel.useLocalTime"};
+const char* const kKeys[] = {"AstronomyModel.selectedCityID", "AstronomyModel.manualLatDeg",
+                             "AstronomyModel.manualLongDeg",  "AstronomyModel.latNorth",
+                             "AstronomyModel.longWest",       "AstronomyModel.monthIndex",
+                             "AstronomyModel.dayIndex",       "AstronomyModel.year",
+                             "AstronomyModel.hour",           "AstronomyModel.useLocalTime"};
 
 // Reads the next value of a kind chosen by the input itself.
 QVariant nextValue(const std::uint8_t*& data, std::size_t& size) {
@@ -45,10 +44,23 @@ QVariant nextValue(const std::uint8_t*& data, std::size_t& size) {
         size -= k;
     };
     switch (kind % 6) {
-        case 0: return {};
-        case 1: { double d; take(&d, sizeof d); return d; }
-        case 2: { qint64 i; take(&i, sizeof i); return i; }
-        case 3: { std::uint8_t b; take(&b, 1); return bool(b & 1); }
+        case 0:
+            return {};
+        case 1: {
+            double d;
+            take(&d, sizeof d);
+            return d;
+        }
+        case 2: {
+            qint64 i;
+            take(&i, sizeof i);
+            return i;
+        }
+        case 3: {
+            std::uint8_t b;
+            take(&b, 1);
+            return bool(b & 1);
+        }
         case 4: {
             std::uint8_t n = 0;
             take(&n, 1);
@@ -56,7 +68,11 @@ QVariant nextValue(const std::uint8_t*& data, std::size_t& size) {
             take(text.data(), text.size());
             return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
         }
-        default: { double d; take(&d, sizeof d); return QString::number(d, 'g', 17); }
+        default: {
+            double d;
+            take(&d, sizeof d);
+            return QString::number(d, 'g', 17);
+        }
     }
 }
 

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QThreadPool>
-
-#include <QRegularExpression>
-
 #include <cmath>
 #include <functional>
 
@@ -78,7 +76,8 @@ TEST(ModelPipeline, ACalculationFillsEveryOutput) {
     EXPECT_EQ(model->positions().size(), 6u);
     EXPECT_EQ(model->dateLabel(), "720-01-01 12:00 OST");
     // Two spaces between the label and the bracket.
-    EXPECT_TRUE(model->nextFullMoonLabel().contains(QRegularExpression("^\\d{3}-\\d\\d-\\d\\d \\d\\d:\\d\\d OST  \\(local \\d\\d:\\d\\d\\)$")))
+    EXPECT_TRUE(model->nextFullMoonLabel().contains(
+        QRegularExpression("^\\d{3}-\\d\\d-\\d\\d \\d\\d:\\d\\d OST  \\(local \\d\\d:\\d\\d\\)$")))
         << model->nextFullMoonLabel().toStdString();
     EXPECT_TRUE(model->nextNewMoonLabel().contains("OST  (local "));
     EXPECT_FALSE(model->hasErrorMessage());
@@ -99,9 +98,10 @@ TEST(ModelPipeline, ObserversNeverSeeAMixOfOldAndNewOutputs) {
         EXPECT_TRUE(model->basicTableHourly().contains("\n720-01-01 18:00 OST"));
         EXPECT_TRUE(model->conjunctionYearly().contains("\n720-01-01 18:00 OST"));
     };
-    for (auto signal : {&AstronomyModel::starMapSVGChanged, &AstronomyModel::horoscopeSVGChanged,
-                        &AstronomyModel::basicTableHourlyChanged, &AstronomyModel::positionsChanged,
-                        &AstronomyModel::dateLabelChanged, &AstronomyModel::conjunctionDailyChanged}) {
+    for (auto signal :
+         {&AstronomyModel::starMapSVGChanged, &AstronomyModel::horoscopeSVGChanged,
+          &AstronomyModel::basicTableHourlyChanged, &AstronomyModel::positionsChanged,
+          &AstronomyModel::dateLabelChanged, &AstronomyModel::conjunctionDailyChanged}) {
         QObject::connect(model.get(), signal, model.get(), allNew);
     }
     bool stillBusyWhenOutputsArrived = false;
@@ -176,7 +176,10 @@ TEST(ModelGuard, InputsThatCannotBeCalculatedSetAnErrorInstead) {
         [](AstronomyModel& m) { m.setManualLatDeg(95.0); },  // "Lat: 095:00:00" on the chart
         [](AstronomyModel& m) { m.setManualLongDeg(180.001); },
     };
-    const char* expected[] = {"date", "date", "date", "hour",
+    const char* expected[] = {"date",
+                              "date",
+                              "date",
+                              "hour",
                               "Latitude must be a number from 0 to 90 degrees.",
                               "Longitude must be a number from 0 to 180 degrees.",
                               "Latitude must be a number from 0 to 90 degrees.",
@@ -188,7 +191,8 @@ TEST(ModelGuard, InputsThatCannotBeCalculatedSetAnErrorInstead) {
         model->calculate();
         EXPECT_FALSE(model->isCalculating()) << i;
         ASSERT_TRUE(model->hasErrorMessage()) << i;
-        EXPECT_TRUE(model->errorMessage().contains(expected[i])) << model->errorMessage().toStdString();
+        EXPECT_TRUE(model->errorMessage().contains(expected[i]))
+            << model->errorMessage().toStdString();
         EXPECT_TRUE(model->starMapSVG().isEmpty());
         // Mended input: the next calculation clears the message and runs.
         model->setYear(720);

@@ -26,9 +26,12 @@ TEST(CheckedDayCount, TheEdgesOfWhatCanBeCalculated) {
     EXPECT_FALSE(checkedDayCount({nan, 0, 720, 0, 0, 12.0, false}).t);
     EXPECT_FALSE(checkedDayCount({0, nan, 720, 0, 0, 12.0, false}).t);
     EXPECT_FALSE(checkedDayCount({0, 0, 720, 0, 0, nan, false}).t);
-    EXPECT_FALSE(checkedDayCount({0, 0, 720, 0, 0, -std::numeric_limits<double>::infinity(), false}).t);
-    EXPECT_FALSE(checkedDayCount({0, 0, std::numeric_limits<std::int64_t>::min(), 0, 0, 12.0, false}).t);
-    EXPECT_FALSE(checkedDayCount({0, 0, 720, std::numeric_limits<std::int64_t>::max(), 0, 12.0, false}).t);
+    EXPECT_FALSE(
+        checkedDayCount({0, 0, 720, 0, 0, -std::numeric_limits<double>::infinity(), false}).t);
+    EXPECT_FALSE(
+        checkedDayCount({0, 0, std::numeric_limits<std::int64_t>::min(), 0, 0, 12.0, false}).t);
+    EXPECT_FALSE(
+        checkedDayCount({0, 0, 720, std::numeric_limits<std::int64_t>::max(), 0, 12.0, false}).t);
 }
 
 TEST(CheckedDayCount, ThePlaceMustLieOnTheGlobe) {

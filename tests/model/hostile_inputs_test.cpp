@@ -7,7 +7,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QThreadPool>
-
 #include <random>
 
 #include "model_fixture.h"
@@ -26,16 +25,18 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 QByteArray entry(const QString& id, const QString& name, double latitude = 0.1) {
-    return QJsonDocument(QJsonObject{{"id", id}, {"latitude", latitude}, {"longitude", 0.2},
-                                     {"name", name}})
+    return QJsonDocument(
+               QJsonObject{{"id", id}, {"latitude", latitude}, {"longitude", 0.2}, {"name", name}})
         .toJson(QJsonDocument::Compact);
 }
 
 TEST(HostileLocations, UnusableFilesGiveTheBuiltInPlacesAndAreKept) {
     const QByteArray unusable[] = {
-        "[{\"id\": \"0A0B0C0D-0000-4000-8000-000000000001\", \"latitude\": 0.1,",  // truncated
-        "[{\"id\": 12, \"latitude\": \"north\", \"longitude\": [], \"name\": null}]",  // wrong types
-        "[{\"id\": \"0A0B0C0D-0000-4000-8000-000000000001\", \"latitude\": 0.1, \"longitude\": 0.2, "
+        "[{\"id\": \"0A0B0C0D-0000-4000-8000-000000000001\", \"latitude\": 0.1,",      // truncated
+        "[{\"id\": 12, \"latitude\": \"north\", \"longitude\": [], \"name\": null}]",  // wrong
+                                                                                       // types
+        "[{\"id\": \"0A0B0C0D-0000-4000-8000-000000000001\", \"latitude\": 0.1, \"longitude\": "
+        "0.2, "
         "\"name\": \"\xff\xfe bad\"}]",  // not UTF-8
         "{\"cities\": []}",
         QByteArray(1000, '\0'),
@@ -47,7 +48,8 @@ TEST(HostileLocations, UnusableFilesGiveTheBuiltInPlacesAndAreKept) {
         EXPECT_EQ(model->cities().size(), 14) << bytes.left(40).toStdString();
         EXPECT_EQ(model->loadNotices().size(), 1);
         ASSERT_TRUE(std::holds_alternative<QUuid>(model->saveLocation("Home")));
-        const QStringList copies = QDir(fixture.folder.path()).entryList({"locations.json.corrupt*"});
+        const QStringList copies =
+            QDir(fixture.folder.path()).entryList({"locations.json.corrupt*"});
         ASSERT_EQ(copies.size(), 1);
         QFile copy(fixture.folder.path() + "/" + copies.first());
         ASSERT_TRUE(copy.open(QIODevice::ReadOnly));

@@ -15,9 +15,9 @@ namespace {
 
 using testing::ModelFixture;
 
-const QStringList kBuiltInOrder = {"Berema",  "Chelemby", "Cherafir", "Goris",     "Hacherdad",
-                                   "Inri",    "Isynen",   "Livelis",  "Lysara",    "Manquided",
-                                   "Meokolis", "Tarkain", "Tengela"};
+const QStringList kBuiltInOrder = {"Berema",   "Chelemby", "Cherafir", "Goris",  "Hacherdad",
+                                   "Inri",     "Isynen",   "Livelis",  "Lysara", "Manquided",
+                                   "Meokolis", "Tarkain",  "Tengela"};
 
 QStringList namesOf(const QList<CityPreset>& cities) {
     QStringList names;
@@ -48,8 +48,9 @@ TEST(Locations, FirstStartWritesTheBuiltInPlaces) {
     EXPECT_EQ(*decoded, model->cities().mid(1));  // reads back equal
     const QByteArray text = readFile(fixture.locationsPath());
     EXPECT_TRUE(text.startsWith("[\n    {\n        \"id\": \"")) << text.left(60).toStdString();
-    EXPECT_TRUE(text.contains("\"latitude\": 0.7068583470577035,\n        \"longitude\": "
-                              "-0.3647738136668149,\n        \"name\": \"Cherafir\"\n"));
+    EXPECT_TRUE(
+        text.contains("\"latitude\": 0.7068583470577035,\n        \"longitude\": "
+                      "-0.3647738136668149,\n        \"name\": \"Cherafir\"\n"));
     // Canonical upper-case UUIDs.
     const QString id = QJsonDocument::fromJson(text).array().first().toObject()["id"].toString();
     EXPECT_EQ(id, id.toUpper());
@@ -156,7 +157,8 @@ TEST(Locations, ADamagedFileIsSetAsideAtOnceAndTheUserToldWhere) {
 
     // The next real write stores the fallback.
     model->setLatNorth(true);
-    EXPECT_EQ(fixture.store->values["AstronomyModel.selectedCityID"].toString(), canonicalUuid(manualCityID()));
+    EXPECT_EQ(fixture.store->values["AstronomyModel.selectedCityID"].toString(),
+              canonicalUuid(manualCityID()));
 
     // The next start finds a sound file and has nothing to say.
     EXPECT_TRUE(fixture.makeModel()->loadNotices().isEmpty());
@@ -173,7 +175,8 @@ TEST(Locations, AnOlderCopyIsKeptWhenAnotherDamagedFileIsSetAside) {
     const QString copy = fixture.folder.path() + "/" + copies.first();
     EXPECT_EQ(readFile(copy), "[{");
     ASSERT_EQ(model->loadNotices().size(), 1);
-    EXPECT_TRUE(model->loadNotices().first().contains(copy)) << model->loadNotices().first().toStdString();
+    EXPECT_TRUE(model->loadNotices().first().contains(copy))
+        << model->loadNotices().first().toStdString();
 
     // Saving later copies nothing more.
     ASSERT_TRUE(std::holds_alternative<QUuid>(model->saveLocation("Home")));

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-
 #include <cstdio>
 
 #include "model_fixture.h"
@@ -36,7 +35,8 @@ TEST(LongRun, AThousandCalculationsDoNotGrowMemory) {
     const long before = residentKb();
     for (int i = 100; i < 1000; ++i) calculateOnce(i);
     const long after = residentKb();
-    std::printf("resident memory after 100 calculations: %ld kB, after 1000: %ld kB\n", before, after);
+    std::printf("resident memory after 100 calculations: %ld kB, after 1000: %ld kB\n", before,
+                after);
     EXPECT_GT(before, 0);
     EXPECT_LT(after - before, 8 * 1024) << "grew from " << before << " kB to " << after << " kB";
 }

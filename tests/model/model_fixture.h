@@ -3,7 +3,6 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariant>
-
 #include <map>
 #include <memory>
 #include <utility>
@@ -16,7 +15,7 @@ namespace morvane::testing {
 
 /// A settings store in memory that records every write in order.
 class RecordingStore final : public SettingsStore {
-public:
+  public:
     std::map<QString, QVariant> values;
     std::vector<std::pair<QString, QVariant>> writes;
 
@@ -29,7 +28,7 @@ public:
     void setBool(const QString& key, bool value) override { record(key, value); }
     void setInteger(const QString& key, qint64 value) override { record(key, value); }
 
-private:
+  private:
     void record(const QString& key, const QVariant& value) {
         values[key] = value;
         writes.emplace_back(key, value);

@@ -4,7 +4,6 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-
 #include <cmath>
 
 #include "model_fixture.h"
@@ -51,8 +50,10 @@ TEST(Settings, StoredValuesWithinTheirRangesReplaceTheDefaults) {
     const QString zeta = "0A0B0C0D-0000-4000-8000-000000000001";
     QFile file(fixture.locationsPath());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(("[{\"id\": \"" + zeta + "\", \"latitude\": 0.1, \"longitude\": 0.2, "
-                "\"name\": \"Zeta\"}]").toUtf8());
+    file.write(("[{\"id\": \"" + zeta +
+                "\", \"latitude\": 0.1, \"longitude\": 0.2, "
+                "\"name\": \"Zeta\"}]")
+                   .toUtf8());
     file.close();
     const auto model = fixture.makeModel({
         {"AstronomyModel.selectedCityID", zeta.toLower()},

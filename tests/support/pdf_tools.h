@@ -34,7 +34,8 @@ inline PdfInfo pdfInfo(const QString& path) {
 /// The text of a PDF as pdftotext lays it out.
 inline QString pdfText(const QString& path) {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), path, QStringLiteral("-")});
     process.waitForFinished(30000);
     return QString::fromUtf8(process.readAllStandardOutput());
 }

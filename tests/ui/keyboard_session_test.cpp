@@ -54,7 +54,9 @@ TEST(KeyboardSession, StartPlaceYearCalculateTabsPdfAndQuit) {
 
     // Calculate, wherever the focus is.
     press(window, Qt::Key_F5);
-    ASSERT_TRUE(waitUntil([&] { return w.model->dateLabel() == "1500-01-01 12:00 OST" && !w.model->isCalculating(); }));
+    ASSERT_TRUE(waitUntil([&] {
+        return w.model->dateLabel() == "1500-01-01 12:00 OST" && !w.model->isCalculating();
+    }));
     EXPECT_DOUBLE_EQ(w.model->latitude(), 42.5 * 3.141592653589793 / 180.0);
 
     // Outputs by Ctrl+number.
@@ -64,7 +66,8 @@ TEST(KeyboardSession, StartPlaceYearCalculateTabsPdfAndQuit) {
     // A PDF of the horoscope.
     w.chooser->answer = folder.filePath("horoscope.pdf");
     press(window, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
-    ASSERT_TRUE(waitUntil([&] { return QFileInfo(folder.filePath("horoscope.pdf")).size() > 1000; }, 30000));
+    ASSERT_TRUE(waitUntil([&] { return QFileInfo(folder.filePath("horoscope.pdf")).size() > 1000; },
+                          30000));
     EXPECT_EQ(w.chooser->asked, 1);
 
     // Quit.

@@ -120,8 +120,8 @@ TEST(SidebarInput, TheWheelChangesOnlyTheControlThatHasTheFocus) {
     w.activate();
     w.sidebar()->calculateButton()->setFocus();
     const auto wheel = [](QWidget* target) {
-        QWheelEvent event(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
-                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent event(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(target, &event);
     };
     wheel(w.sidebar()->monthPicker());
@@ -208,7 +208,8 @@ TEST(SidebarInput, TabFollowsTheLayoutAndEveryControlHasAName) {
     for (QWidget* control : s->findChildren<QWidget*>()) {
         if (control->focusPolicy() == Qt::NoFocus || !control->isVisibleTo(s)) continue;
         if (qobject_cast<QAbstractItemView*>(control) != nullptr) continue;  // a drop-down's list
-        if (qobject_cast<QAbstractSpinBox*>(control->parentWidget()) != nullptr) continue;  // its text
+        if (qobject_cast<QAbstractSpinBox*>(control->parentWidget()) != nullptr)
+            continue;  // its text
         const bool named = !control->accessibleName().isEmpty() ||
                            (qobject_cast<QAbstractButton*>(control) != nullptr &&
                             !static_cast<QAbstractButton*>(control)->text().isEmpty());

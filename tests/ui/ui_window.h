@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QTest>
-
 #include <map>
 #include <memory>
 #include <optional>
@@ -27,7 +26,7 @@ inline constexpr int kAutoPauseMs = AutoRecalculator::kPauseMs + 100;
 
 /// Answers every save dialog with `answer`: by default "cancel", so that no file is written.
 class CancellingChooser final : public FileChooser {
-public:
+  public:
     int asked = 0;
     std::optional<QString> answer;
     void chooseSaveLocation(Kind, const QString&, const QString&,
@@ -47,7 +46,8 @@ struct Window {
 
     RecordingStore* viewSettings = nullptr;  // owned by the view
 
-    explicit Window(std::map<QString, QVariant> stored = {}, std::map<QString, QVariant> viewState = {}) {
+    explicit Window(std::map<QString, QVariant> stored = {},
+                    std::map<QString, QVariant> viewState = {}) {
         model = fixture.makeModel(std::move(stored));
         auto cancelling = std::make_unique<CancellingChooser>();
         chooser = cancelling.get();
@@ -62,7 +62,8 @@ struct Window {
     SidebarView* sidebar() const { return view->sidebar(); }
     void showAndCalculate() {
         view->show();
-        ASSERT_TRUE(waitUntil([this] { return !model->dateLabel().isEmpty() && !model->isCalculating(); }));
+        ASSERT_TRUE(
+            waitUntil([this] { return !model->dateLabel().isEmpty() && !model->isCalculating(); }));
         QCoreApplication::processEvents();
     }
     /// Shown, calculated and the active window, so that keys reach the focus and shortcuts fire.

@@ -27,7 +27,7 @@ TEST(WindowState, TheFirstSizeFitsTheScreen) {
     EXPECT_EQ(initialWindowSize(QRect(0, 0, 1600, 1000)), QSize(1180, 780));
     const QSize small = initialWindowSize(QRect(0, 27, 1366, 741));  // 1366 × 768 less a panel
     EXPECT_LE(small.width(), 1366);
-    EXPECT_LE(small.height() + 40, 741);  // room for the title bar
+    EXPECT_LE(small.height() + 40, 741);                             // room for the title bar
     const QSize doubled = initialWindowSize(QRect(0, 0, 800, 500));  // 1600 × 1000 at 2×
     EXPECT_LE(doubled.height() + 40, 500);
     EXPECT_LE(doubled.width(), 800);

@@ -19,7 +19,6 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTextStream>
-
 #include <cstdio>
 
 namespace {
@@ -97,17 +96,25 @@ nav.toc li { margin: 0.1rem 0; break-inside: avoid; }
 }
 )css";
 
-QString escaped(const QString& text)
-{
+QString escaped(const QString& text) {
     QString out;
     out.reserve(text.size());
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case '&': out += QLatin1String("&amp;"); break;
-        case '<': out += QLatin1String("&lt;"); break;
-        case '>': out += QLatin1String("&gt;"); break;
-        case '"': out += QLatin1String("&quot;"); break;
-        default: out += c;
+            case '&':
+                out += QLatin1String("&amp;");
+                break;
+            case '<':
+                out += QLatin1String("&lt;");
+                break;
+            case '>':
+                out += QLatin1String("&gt;");
+                break;
+            case '"':
+                out += QLatin1String("&quot;");
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -115,8 +122,7 @@ QString escaped(const QString& text)
 
 bool isBlank(const QString& line) { return line.trimmed().isEmpty(); }
 
-int indentOf(const QString& line)
-{
+int indentOf(const QString& line) {
     int n = 0;
     while (n < line.size() && line.at(n) == QLatin1Char(' ')) {
         ++n;
@@ -135,9 +141,9 @@ struct ListMarker {
     int start = 1;      // number of an ordered item
 };
 
-ListMarker listMarker(const QString& line)
-{
-    static const QRegularExpression pattern(QStringLiteral(R"(^( *)([-*+]|(\d{1,9})[.)])( +)(?=\S))"));
+ListMarker listMarker(const QString& line) {
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^( *)([-*+]|(\d{1,9})[.)])( +)(?=\S))"));
     const auto m = pattern.match(line);
     ListMarker marker;
     if (!m.hasMatch()) {
@@ -151,30 +157,26 @@ ListMarker listMarker(const QString& line)
     return marker;
 }
 
-bool isRule(const QString& line)
-{
+bool isRule(const QString& line) {
     static const QRegularExpression pattern(QStringLiteral(R"(^ {0,3}([-*_])( *\1){2,} *$)"));
     return pattern.match(line).hasMatch();
 }
 
 bool isFence(const QString& line) { return line.trimmed().startsWith(QLatin1String("```")); }
 
-bool isHeading(const QString& line)
-{
+bool isHeading(const QString& line) {
     static const QRegularExpression pattern(QStringLiteral(R"(^#{1,6}( |$))"));
     return pattern.match(line).hasMatch();
 }
 
-bool isTableSeparator(const QString& line)
-{
+bool isTableSeparator(const QString& line) {
     static const QRegularExpression pattern(
         QStringLiteral(R"(^ *\|? *:?-+:? *(\| *:?-+:? *)*\|? *$)"));
     return line.contains(QLatin1Char('|')) && pattern.match(line).hasMatch();
 }
 
 // Splits a table row at the pipes that are neither escaped nor inside a code span.
-QStringList tableCells(QString row)
-{
+QStringList tableCells(QString row) {
     row = row.trimmed();
     if (row.startsWith(QLatin1Char('|'))) {
         row.remove(0, 1);
@@ -205,17 +207,20 @@ QStringList tableCells(QString row)
 }
 
 class Converter {
-public:
+  public:
     explicit Converter(QDir outputDir) : outputDir_(std::move(outputDir)) {}
 
-    QString page(const QStringList& lines)
-    {
+    QString page(const QStringList& lines) {
         const QString body = blocks(lines, false);
         QString html;
-        html += QLatin1String("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n");
-        html += QLatin1String("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n");
-        html += QLatin1String("<title>") + escaped(title_.isEmpty() ? QStringLiteral("User guide") : title_)
-            + QLatin1String("</title>\n<style>") + QLatin1String(kStyleSheet) + QLatin1String("</style>\n");
+        html += QLatin1String(
+            "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n");
+        html += QLatin1String(
+            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n");
+        html += QLatin1String("<title>") +
+                escaped(title_.isEmpty() ? QStringLiteral("User guide") : title_) +
+                QLatin1String("</title>\n<style>") + QLatin1String(kStyleSheet) +
+                QLatin1String("</style>\n");
         html += QLatin1String("</head>\n<body>\n");
         html += withContents(body);
         html += QLatin1String("</body>\n</html>\n");
@@ -224,7 +229,7 @@ public:
 
     const QStringList& missingImages() const { return missingImages_; }
 
-private:
+  private:
     struct Section {
         QString id;
         QString html;
@@ -232,8 +237,7 @@ private:
 
     // The table of contents goes just before the first second-level heading, once the headings
     // of the whole document are known.
-    QString withContents(const QString& body) const
-    {
+    QString withContents(const QString& body) const {
         if (sections_.size() < 3) {
             return body;
         }
@@ -244,16 +248,15 @@ private:
         }
         QString nav = QLatin1String("<nav class=\"toc\">\n<h2>Contents</h2>\n<ol>\n");
         for (const Section& section : sections_) {
-            nav += QLatin1String("<li><a href=\"#") + section.id + QLatin1String("\">") + section.html
-                + QLatin1String("</a></li>\n");
+            nav += QLatin1String("<li><a href=\"#") + section.id + QLatin1String("\">") +
+                   section.html + QLatin1String("</a></li>\n");
         }
         nav += QLatin1String("</ol>\n</nav>\n");
         return body.left(at) + nav + body.mid(at);
     }
 
     // GitHub's anchor rule, so that links written for the Markdown file also work in the page.
-    QString anchorFor(const QString& headingText)
-    {
+    QString anchorFor(const QString& headingText) {
         QString slug;
         for (const QChar c : headingText.toLower()) {
             if (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_')) {
@@ -266,8 +269,7 @@ private:
         return seen == 0 ? slug : slug + QLatin1Char('-') + QString::number(seen);
     }
 
-    static QString plainText(const QString& markdown)
-    {
+    static QString plainText(const QString& markdown) {
         QString text = markdown;
         static const QRegularExpression markup(QStringLiteral(R"([`*]|<\/?kbd>)"));
         text.remove(markup);
@@ -276,8 +278,7 @@ private:
         return text;
     }
 
-    QString blocks(const QStringList& lines, bool tight)
-    {
+    QString blocks(const QStringList& lines, bool tight) {
         QString out;
         qsizetype i = 0;
         while (i < lines.size()) {
@@ -296,7 +297,8 @@ private:
                 i = blockQuote(lines, i, out);
             } else if (listMarker(line).valid) {
                 i = list(lines, i, out);
-            } else if (line.contains(QLatin1Char('|')) && i + 1 < lines.size() && isTableSeparator(lines.at(i + 1))) {
+            } else if (line.contains(QLatin1Char('|')) && i + 1 < lines.size() &&
+                       isTableSeparator(lines.at(i + 1))) {
                 i = table(lines, i, out);
             } else {
                 i = paragraph(lines, i, tight, out);
@@ -305,8 +307,7 @@ private:
         return out;
     }
 
-    qsizetype fencedCode(const QStringList& lines, qsizetype i, QString& out)
-    {
+    qsizetype fencedCode(const QStringList& lines, qsizetype i, QString& out) {
         QString code;
         ++i;
         while (i < lines.size() && !isFence(lines.at(i))) {
@@ -317,8 +318,7 @@ private:
         return i < lines.size() ? i + 1 : i;
     }
 
-    void heading(const QString& line, QString& out)
-    {
+    void heading(const QString& line, QString& out) {
         int hashes = 0;
         while (hashes < line.size() && line.at(hashes) == QLatin1Char('#')) {
             ++hashes;
@@ -335,12 +335,11 @@ private:
             sections_.append({id, html});
         }
         const QString tag = QLatin1Char('h') + QString::number(hashes);
-        out += QLatin1Char('<') + tag + QLatin1String(" id=\"") + id + QLatin1String("\">") + html
-            + QLatin1String("</") + tag + QLatin1String(">\n");
+        out += QLatin1Char('<') + tag + QLatin1String(" id=\"") + id + QLatin1String("\">") + html +
+               QLatin1String("</") + tag + QLatin1String(">\n");
     }
 
-    qsizetype blockQuote(const QStringList& lines, qsizetype i, QString& out)
-    {
+    qsizetype blockQuote(const QStringList& lines, qsizetype i, QString& out) {
         QStringList inner;
         while (i < lines.size() && !isBlank(lines.at(i))) {
             QString text = lines.at(i).trimmed();
@@ -353,12 +352,12 @@ private:
             inner << text;
             ++i;
         }
-        out += QLatin1String("<blockquote>\n") + blocks(inner, false) + QLatin1String("</blockquote>\n");
+        out += QLatin1String("<blockquote>\n") + blocks(inner, false) +
+               QLatin1String("</blockquote>\n");
         return i;
     }
 
-    qsizetype list(const QStringList& lines, qsizetype i, QString& out)
-    {
+    qsizetype list(const QStringList& lines, qsizetype i, QString& out) {
         const ListMarker first = listMarker(lines.at(i));
         QList<QStringList> items;
         bool loose = false;
@@ -383,8 +382,9 @@ private:
                     item << dedented(line, marker.contentAt);
                 } else if (!lastWasBlank && indent > first.indent && !listMarker(line).valid) {
                     item << line.trimmed();  // a lazily indented continuation of the item's text
-                } else if (!lastWasBlank && !listMarker(line).valid && !isHeading(line) && !isFence(line)
-                           && !isRule(line) && !line.trimmed().startsWith(QLatin1Char('>'))) {
+                } else if (!lastWasBlank && !listMarker(line).valid && !isHeading(line) &&
+                           !isFence(line) && !isRule(line) &&
+                           !line.trimmed().startsWith(QLatin1Char('>'))) {
                     item << line.trimmed();
                 } else {
                     break;
@@ -424,8 +424,7 @@ private:
         return i;
     }
 
-    qsizetype table(const QStringList& lines, qsizetype i, QString& out)
-    {
+    qsizetype table(const QStringList& lines, qsizetype i, QString& out) {
         const QStringList header = tableCells(lines.at(i));
         QStringList align;
         for (const QString& delimiter : tableCells(lines.at(i + 1))) {
@@ -439,14 +438,17 @@ private:
             QString html = QLatin1String("<tr>");
             for (qsizetype c = 0; c < header.size(); ++c) {
                 const QString a = c < align.size() ? align.at(c) : QString();
-                html += QLatin1Char('<') + tag + a + QLatin1Char('>') + inline_(c < cells.size() ? cells.at(c) : QString())
-                    + QLatin1String("</") + tag + QLatin1Char('>');
+                html += QLatin1Char('<') + tag + a + QLatin1Char('>') +
+                        inline_(c < cells.size() ? cells.at(c) : QString()) + QLatin1String("</") +
+                        tag + QLatin1Char('>');
             }
             return html + QLatin1String("</tr>\n");
         };
-        out += QLatin1String("<table>\n<thead>\n") + row(header, QStringLiteral("th")) + QLatin1String("</thead>\n<tbody>\n");
+        out += QLatin1String("<table>\n<thead>\n") + row(header, QStringLiteral("th")) +
+               QLatin1String("</thead>\n<tbody>\n");
         i += 2;
-        while (i < lines.size() && !isBlank(lines.at(i)) && lines.at(i).contains(QLatin1Char('|'))) {
+        while (i < lines.size() && !isBlank(lines.at(i)) &&
+               lines.at(i).contains(QLatin1Char('|'))) {
             out += row(tableCells(lines.at(i)), QStringLiteral("td"));
             ++i;
         }
@@ -454,22 +456,23 @@ private:
         return i;
     }
 
-    qsizetype paragraph(const QStringList& lines, qsizetype i, bool tight, QString& out)
-    {
+    qsizetype paragraph(const QStringList& lines, qsizetype i, bool tight, QString& out) {
         QStringList text;
         while (i < lines.size()) {
             const QString& line = lines.at(i);
-            if (isBlank(line) || isFence(line) || isHeading(line) || isRule(line)
-                || line.trimmed().startsWith(QLatin1Char('>'))
-                || (!text.isEmpty() && listMarker(line).valid)
-                || (line.contains(QLatin1Char('|')) && i + 1 < lines.size() && isTableSeparator(lines.at(i + 1)))) {
+            if (isBlank(line) || isFence(line) || isHeading(line) || isRule(line) ||
+                line.trimmed().startsWith(QLatin1Char('>')) ||
+                (!text.isEmpty() && listMarker(line).valid) ||
+                (line.contains(QLatin1Char('|')) && i + 1 < lines.size() &&
+                 isTableSeparator(lines.at(i + 1)))) {
                 break;
             }
             text << line;
             ++i;
         }
         // A paragraph that is nothing but an image becomes a figure with its caption.
-        static const QRegularExpression lone(QStringLiteral(R"re(^\s*!\[([^\]]*)\]\(([^)\s]+)(?:\s+"([^"]*)")?\)\s*$)re"));
+        static const QRegularExpression lone(
+            QStringLiteral(R"re(^\s*!\[([^\]]*)\]\(([^)\s]+)(?:\s+"([^"]*)")?\)\s*$)re"));
         if (text.size() == 1) {
             const auto m = lone.match(text.first());
             if (m.hasMatch()) {
@@ -480,7 +483,8 @@ private:
         QString html;
         for (qsizetype n = 0; n < text.size(); ++n) {
             QString line = text.at(n);
-            const bool hardBreak = line.endsWith(QLatin1String("  ")) || line.endsWith(QLatin1Char('\\'));
+            const bool hardBreak =
+                line.endsWith(QLatin1String("  ")) || line.endsWith(QLatin1Char('\\'));
             line = line.trimmed();
             if (line.endsWith(QLatin1Char('\\'))) {
                 line.chop(1);
@@ -490,12 +494,12 @@ private:
                 html += hardBreak ? QLatin1String("<br>\n") : QLatin1String("\n");
             }
         }
-        out += tight ? html + QLatin1Char('\n') : QLatin1String("<p>") + html + QLatin1String("</p>\n");
+        out += tight ? html + QLatin1Char('\n')
+                     : QLatin1String("<p>") + html + QLatin1String("</p>\n");
         return i;
     }
 
-    bool imageAvailable(const QString& source)
-    {
+    bool imageAvailable(const QString& source) {
         static const QRegularExpression remote(QStringLiteral(R"(^[a-z][a-z0-9+.-]*:)"));
         if (remote.match(source).hasMatch() || QFileInfo::exists(outputDir_.filePath(source))) {
             return true;
@@ -504,28 +508,29 @@ private:
         return false;
     }
 
-    void figure(const QString& alt, const QString& source, const QString& title, QString& out)
-    {
+    void figure(const QString& alt, const QString& source, const QString& title, QString& out) {
         if (!imageAvailable(source)) {
             return;
         }
         const QString caption = title.isEmpty() ? alt : title;
-        out += QLatin1String("<figure>\n<img src=\"") + escaped(source) + QLatin1String("\" alt=\"") + escaped(alt)
-            + QLatin1String("\" loading=\"lazy\">\n");
+        out += QLatin1String("<figure>\n<img src=\"") + escaped(source) +
+               QLatin1String("\" alt=\"") + escaped(alt) + QLatin1String("\" loading=\"lazy\">\n");
         if (!caption.isEmpty()) {
-            out += QLatin1String("<figcaption>") + inline_(caption) + QLatin1String("</figcaption>\n");
+            out +=
+                QLatin1String("<figcaption>") + inline_(caption) + QLatin1String("</figcaption>\n");
         }
         out += QLatin1String("</figure>\n");
     }
 
     // Inline markup: code spans, images, links, strong and emphasis, <kbd>, backslash escapes.
     // Underscores are left alone: catalogue names such as _LADO1 must survive as written.
-    QString inline_(const QString& text)
-    {
+    QString inline_(const QString& text) {
         QString out;
         const qsizetype n = text.size();
         qsizetype i = 0;
-        auto startsWithAt = [&](qsizetype at, QLatin1String what) { return QStringView(text).mid(at).startsWith(what); };
+        auto startsWithAt = [&](qsizetype at, QLatin1String what) {
+            return QStringView(text).mid(at).startsWith(what);
+        };
         while (i < n) {
             const QChar c = text.at(i);
             if (c == QLatin1Char('\\') && i + 1 < n && text.at(i + 1).isPunct()) {
@@ -543,7 +548,8 @@ private:
                     i += ticks;
                 } else {
                     QString code = text.mid(i + ticks, end - i - ticks);
-                    if (code.size() > 1 && code.startsWith(QLatin1Char(' ')) && code.endsWith(QLatin1Char(' '))) {
+                    if (code.size() > 1 && code.startsWith(QLatin1Char(' ')) &&
+                        code.endsWith(QLatin1Char(' '))) {
                         code = code.mid(1, code.size() - 2);
                     }
                     out += QLatin1String("<code>") + escaped(code) + QLatin1String("</code>");
@@ -555,10 +561,12 @@ private:
                     out += escaped(c);
                     ++i;
                 } else {
-                    out += QLatin1String("<kbd>") + escaped(text.mid(i + 5, end - i - 5)) + QLatin1String("</kbd>");
+                    out += QLatin1String("<kbd>") + escaped(text.mid(i + 5, end - i - 5)) +
+                           QLatin1String("</kbd>");
                     i = end + 6;
                 }
-            } else if ((c == QLatin1Char('!') && i + 1 < n && text.at(i + 1) == QLatin1Char('[')) || c == QLatin1Char('[')) {
+            } else if ((c == QLatin1Char('!') && i + 1 < n && text.at(i + 1) == QLatin1Char('[')) ||
+                       c == QLatin1Char('[')) {
                 const bool image = c == QLatin1Char('!');
                 const qsizetype open = image ? i + 1 : i;
                 const auto close = text.indexOf(QLatin1Char(']'), open);
@@ -569,12 +577,13 @@ private:
                         const QString target = text.mid(close + 2, end - close - 2).trimmed();
                         if (image) {
                             if (imageAvailable(target)) {
-                                out += QLatin1String("<img src=\"") + escaped(target) + QLatin1String("\" alt=\"")
-                                    + escaped(label) + QLatin1String("\">");
+                                out += QLatin1String("<img src=\"") + escaped(target) +
+                                       QLatin1String("\" alt=\"") + escaped(label) +
+                                       QLatin1String("\">");
                             }
                         } else {
-                            out += QLatin1String("<a href=\"") + escaped(target) + QLatin1String("\">") + inline_(label)
-                                + QLatin1String("</a>");
+                            out += QLatin1String("<a href=\"") + escaped(target) +
+                                   QLatin1String("\">") + inline_(label) + QLatin1String("</a>");
                         }
                         i = end + 1;
                         continue;
@@ -585,7 +594,8 @@ private:
             } else if (startsWithAt(i, QLatin1String("**"))) {
                 const auto end = text.indexOf(QLatin1String("**"), i + 2);
                 if (end > i + 2) {
-                    out += QLatin1String("<strong>") + inline_(text.mid(i + 2, end - i - 2)) + QLatin1String("</strong>");
+                    out += QLatin1String("<strong>") + inline_(text.mid(i + 2, end - i - 2)) +
+                           QLatin1String("</strong>");
                     i = end + 2;
                 } else {
                     out += QLatin1String("**");
@@ -594,7 +604,8 @@ private:
             } else if (c == QLatin1Char('*') && i + 1 < n && !text.at(i + 1).isSpace()) {
                 const auto end = text.indexOf(QLatin1Char('*'), i + 1);
                 if (end > i + 1 && !text.at(end - 1).isSpace()) {
-                    out += QLatin1String("<em>") + inline_(text.mid(i + 1, end - i - 1)) + QLatin1String("</em>");
+                    out += QLatin1String("<em>") + inline_(text.mid(i + 1, end - i - 1)) +
+                           QLatin1String("</em>");
                     i = end + 1;
                 } else {
                     out += c;
@@ -617,8 +628,7 @@ private:
 
 }  // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 3) {
@@ -627,7 +637,8 @@ int main(int argc, char* argv[])
     }
     QFile input(args.at(1));
     if (!input.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "md_to_html: cannot read %s: %s\n", qPrintable(args.at(1)), qPrintable(input.errorString()));
+        std::fprintf(stderr, "md_to_html: cannot read %s: %s\n", qPrintable(args.at(1)),
+                     qPrintable(input.errorString()));
         return 1;
     }
     QString source = QString::fromUtf8(input.readAll());
@@ -639,13 +650,16 @@ int main(int argc, char* argv[])
     const QString html = converter.page(source.split(QLatin1Char('\n')));
 
     QFile output(args.at(2));
-    if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate) || output.write(html.toUtf8()) < 0 || !output.flush()) {
-        std::fprintf(stderr, "md_to_html: cannot write %s: %s\n", qPrintable(args.at(2)), qPrintable(output.errorString()));
+    if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        output.write(html.toUtf8()) < 0 || !output.flush()) {
+        std::fprintf(stderr, "md_to_html: cannot write %s: %s\n", qPrintable(args.at(2)),
+                     qPrintable(output.errorString()));
         return 1;
     }
     if (!converter.missingImages().isEmpty()) {
         std::fprintf(stderr, "md_to_html: %lld image(s) not found beside %s, left out: %s\n",
-                     static_cast<long long>(converter.missingImages().size()), qPrintable(outputInfo.fileName()),
+                     static_cast<long long>(converter.missingImages().size()),
+                     qPrintable(outputInfo.fileName()),
                      qPrintable(converter.missingImages().join(QLatin1String(", "))));
     }
     return 0;

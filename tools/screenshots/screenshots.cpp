@@ -10,13 +10,12 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QPalette>
+#include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
-
 #include <cstdio>
 
 #include "export/pdf_exporter.h"
@@ -34,7 +33,8 @@ namespace {
 void settle(int milliseconds) {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    while (timer.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 bool save(QWidget* window, const QString& folder, const char* name) {
@@ -113,7 +113,9 @@ int main(int argc, char** argv) {
     morvane::configureApplication();
     const bool screenMode = argc >= 4 && QLatin1String(argv[1]) == QLatin1String("--screen");
     if (argc < 2 || (QLatin1String(argv[1]) == QLatin1String("--screen") && !screenMode)) {
-        std::fprintf(stderr, "usage: screenshots OUTPUT_FOLDER | screenshots --screen OUTPUT_FOLDER NAME [--dark]\n");
+        std::fprintf(stderr,
+                     "usage: screenshots OUTPUT_FOLDER | screenshots --screen OUTPUT_FOLDER NAME "
+                     "[--dark]\n");
         return 2;
     }
     QTemporaryDir home;
