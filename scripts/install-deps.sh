@@ -7,7 +7,9 @@ packages=(
   g++ cmake ninja-build pkg-config
   libfmt-dev libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev
   qt6-base-dev qt6-webengine-dev qt6-svg-dev poppler-utils
-  dpkg-dev file
+  dpkg-dev file lintian
+  libcmark-gfm-dev libcmark-gfm-extensions-dev
+  python3 clang-format clang-tidy
   clang libclang-rt-14-dev valgrind
   locales
 )
