@@ -67,4 +67,42 @@ result can be exported as SVG, text or PDF.
 The package also contains morvane-astro-cli, which computes the same outputs
 without a window, for scripts and batch work.")
 
+# Debian wants the licence as /usr/share/doc/<package>/copyright in its machine-readable format.
+# The MIT text and the copyright line come from LICENSE, so the two cannot say different things.
+file(READ "${PROJECT_SOURCE_DIR}/LICENSE" morvane_license)
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" morvane_copyright_line "${morvane_license}")
+set(MORVANE_COPYRIGHT "${CMAKE_MATCH_1}")
+string(FIND "${morvane_license}" "Permission is hereby granted" morvane_terms_start)
+if(NOT MORVANE_COPYRIGHT OR morvane_terms_start EQUAL -1)
+  message(FATAL_ERROR "LICENSE is not the MIT licence text the Debian copyright file is made from")
+endif()
+string(SUBSTRING "${morvane_license}" ${morvane_terms_start} -1 MORVANE_MIT_TEXT)
+string(STRIP "${MORVANE_MIT_TEXT}" MORVANE_MIT_TEXT)
+# Debian control-file continuation lines: indented by one space, an empty line written " .".
+string(REPLACE "\n\n" "\n.\n" MORVANE_MIT_TEXT "${MORVANE_MIT_TEXT}")
+string(REPLACE "\n" "\n " MORVANE_MIT_TEXT " ${MORVANE_MIT_TEXT}")
+configure_file("${PROJECT_SOURCE_DIR}/packaging/copyright.in"
+               "${PROJECT_BINARY_DIR}/packaging/copyright" @ONLY)
+install(FILES "${PROJECT_BINARY_DIR}/packaging/copyright" DESTINATION "${MORVANE_INSTALL_DOCDIR}")
+
+# Every Debian package carries its changelog, compressed as policy asks: gzip -9 without a name
+# or time stamp, so that two builds of one version give the same bytes. The date honours
+# SOURCE_DATE_EPOCH for the same reason.
+string(TIMESTAMP MORVANE_PACKAGE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+configure_file("${PROJECT_SOURCE_DIR}/packaging/changelog.Debian.in"
+               "${PROJECT_BINARY_DIR}/packaging/changelog.Debian" @ONLY)
+find_program(MORVANE_GZIP gzip REQUIRED)
+execute_process(COMMAND "${MORVANE_GZIP}" -9nc "${PROJECT_BINARY_DIR}/packaging/changelog.Debian"
+                OUTPUT_FILE "${PROJECT_BINARY_DIR}/packaging/changelog.Debian.gz"
+                COMMAND_ERROR_IS_FATAL ANY)
+install(FILES "${PROJECT_BINARY_DIR}/packaging/changelog.Debian.gz"
+        DESTINATION "${MORVANE_INSTALL_DOCDIR}")
+
+# Debian ships stripped programs (debug information belongs in a separate -dbgsym package), with
+# the usual permissions whatever the umask of the machine that builds the package.
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
 include(CPack)

@@ -10,6 +10,7 @@ packages=(
   dpkg-dev file lintian
   libcmark-gfm-dev libcmark-gfm-extensions-dev
   python3 clang-format clang-tidy
+  fonts-dejavu-core
   clang libclang-rt-14-dev valgrind
   locales
 )

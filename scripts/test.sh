@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the whole suite, then the whole suite
-# again under AddressSanitizer and UndefinedBehaviorSanitizer, the model's pipeline tests under
-# ThreadSanitizer, and each fuzz target for FUZZ_SECONDS (default 30). Ends with one line that
-# adds up every test run.
+# Installs what is missing, builds, and runs every test: the formatting and clang-tidy checks, the
+# whole suite, then the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the model's pipeline tests under ThreadSanitizer, and each fuzz target for FUZZ_SECONDS
+# (default 30). Ends with one line that adds up every test run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+
+# The presets leave parallelism to the caller; CI machines differ in cores.
+export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
+export CTEST_PARALLEL_LEVEL="${CTEST_PARALLEL_LEVEL:-$(nproc)}"
 
 passed=0
 failed=0
@@ -25,9 +29,26 @@ run_ctest() {  # preset
   [ "$bad" -eq 0 ] || { echo "tests: $passed passed, $failed failed"; exit 1; }
 }
 
+# Style first: it takes seconds, and a failure here should not wait for the builds.
+echo "== format"
+if scripts/format.sh --check; then
+  passed=$((passed + 1))
+else
+  echo "tests: $passed passed, 1 failed"
+  exit 1
+fi
+
 echo "== build and test"
 scripts/build.sh dev
 run_ctest dev
+
+echo "== clang-tidy over the pure libraries"
+if cmake --preset tidy >/dev/null && cmake --build --preset tidy; then
+  passed=$((passed + 1))
+else
+  echo "tests: $passed passed, $((failed + 1)) failed"
+  exit 1
+fi
 
 echo "== the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer"
 scripts/build.sh asan

@@ -53,9 +53,10 @@ AboutWindow::AboutWindow(const AppLinks& links, QWidget* parent) : QWidget(paren
     version_ = centred(releaseVersion() + QLatin1Char('.') + buildNumber(), this, 1.25, true);
     version_->setAccessibleName(
         QStringLiteral("Version %1, build %2").arg(releaseVersion(), buildNumber()));
-    copyright_ = centred(QStringLiteral("© %1 The Morvane Astro developers. All rights reserved.")
-                             .arg(QDate::currentDate().year()),
-                         this, 0.95);
+    copyright_ = centred(
+        QStringLiteral("© %1 The Morvane Astro developers. Free software under the MIT License.")
+            .arg(QDate::currentDate().year()),
+        this, 0.95);
     layout->addWidget(version_);
     layout->addWidget(copyright_);
 

@@ -10,10 +10,10 @@ class QPushButton;
 
 namespace morvane {
 
-/// "About Morvane Astro": the image, name, version.build, copyright with this year, a few
-/// words on what the tool is, and its links. Fixed at 650 × 650. The documentation link always
-/// shows and opens the guide in the application; every other link shows only when the build
-/// configured a real address for it. Esc and Ctrl+W close the window.
+/// "About Morvane Astro": the image, name, version.build, copyright with this year and the
+/// licence, a few words on what the tool is, and its links. Fixed at 650 × 650. The documentation
+/// link always shows and opens the guide in the application; every other link shows only when the
+/// build configured a real address for it. Esc and Ctrl+W close the window.
 class AboutWindow : public QWidget {
     Q_OBJECT
   public:
