@@ -16,13 +16,11 @@
 #include "engine/constants.h"
 #include "engine/planets.h"
 #include "engine/sun_moon.h"
+#include "engine/vec3d.h"
 
 namespace morvane {
 
 namespace {
-
-constexpr double kCosObliquity = 0.9335804264972017;
-constexpr double kTwoOverPi = 0.6366197723675814;
 
 struct Chord {
     const char* color;
@@ -74,9 +72,8 @@ void appendChord(std::string& out, std::string_view color, double from, double t
 void appendAnglesLine(std::string& out, double t, double longitude, const Sun& sun) {
     const double theta = localSiderealAngle(t, longitude);
     const double hourAngle = wrapPi(theta - sun.eq.phi);
-    double midheaven = std::atan2(std::sin(theta), std::cos(theta) * kCosObliquity);
-    while (midheaven < 0.0) midheaven += kTwoPi;
-    while (midheaven >= kTwoPi) midheaven -= kTwoPi;
+    const double midheaven =
+        wrapBelowTwoPi(std::atan2(std::sin(theta), std::cos(theta) * kCosObliquity));
     fmt::format_to(
         std::back_inserter(out),
         FMT_COMPILE("<text x=\"0\" y=\"28\" fill=\"#757475\" font-family=\"Arial\" font-size=\"6\">"
@@ -96,27 +93,9 @@ void appendPoleCircle(std::string& out, double latitude) {
         p.x, p.y, radius);
 }
 
-}  // namespace
-
-std::string drawWheelBody(const Vec3D& ecliptic, std::string_view name, std::string_view color,
-                          double radius) {
-    std::string out;
-    appendWheelBody(out, ecliptic, name, color, radius);
-    return out;
-}
-
-std::string wheelChord(std::string_view color, double from, double to) {
-    std::string out;
-    appendChord(out, color, from, to);
-    return out;
-}
-
-std::string horoscopeDocument(double t, double latitude, double longitude) {
-    std::string out;
-    out.reserve(128 * 1024);
+void appendHoroscope(std::string& out, double t, double latitude, double longitude) {
     out +=
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
-        "viewBox=\"-10 -10 720 380\" >\n<defs>\n"
+        "<defs>\n"
         "<path id=\"rim\" d=\"M180,5 A175,175, 0 1,1 180,355 A175,175, 0 1,1 180,5\" "
         "fill=\"none\"/>\n"
         "<path id=\"rim_inner\" d=\"M180,10 A170,170, 0 1,1 180,350 A170,170, 0 1,1 180,10\" "
@@ -174,8 +153,26 @@ std::string horoscopeDocument(double t, double latitude, double longitude) {
     appendAnglesLine(out, t, longitude, sun);
     appendPoleCircle(out, latitude);
     out += horoscopeLegend(reading);
-    out += "</svg>\n";
+}
+
+}  // namespace
+
+std::string drawWheelBody(const Vec3D& ecliptic, std::string_view name, std::string_view color,
+                          double radius) {
+    std::string out;
+    appendWheelBody(out, ecliptic, name, color, radius);
     return out;
+}
+
+std::string wheelChord(std::string_view color, double from, double to) {
+    std::string out;
+    appendChord(out, color, from, to);
+    return out;
+}
+
+std::string horoscopeDocument(double t, double latitude, double longitude) {
+    return svg::document("-10 -10 720 380", svg::Links::xlink, std::size_t{128} * 1024,
+                         [&](std::string& out) { appendHoroscope(out, t, latitude, longitude); });
 }
 
 }  // namespace morvane

@@ -11,13 +11,12 @@
 #include "engine/planets.h"
 #include "engine/signs.h"
 #include "engine/sun_moon.h"
+#include "engine/vec3d.h"
 
 namespace morvane {
 
 namespace {
 
-constexpr double kCosObliquity = 0.9335804264972017;
-constexpr double kSinObliquity = 0.35836794954530027;
 constexpr double kPowerBand = 0.05235987755982988;  // 3°
 
 struct PlanetRow {
@@ -65,7 +64,7 @@ void appendText(std::string& out, int x, int y, std::string_view a, std::string_
 }  // namespace
 
 double influenceSeparation(double a, double b) {
-    double s = std::fabs(a - b) * 200.0 / 6.283185307179586;
+    double s = std::fabs(a - b) * 200.0 / kTwoPi;
     while (s > 200.0) s -= 200.0;
     if (s > 100.0) s = 200.0 - s;
     return s;
@@ -91,12 +90,9 @@ std::string_view fateOrWill(double x, double sun, double moon) {
 
 double ascendantLongitude(double t, double latitude, double longitude) {
     const double theta = localSiderealAngle(t, longitude);
-    double ascendant = std::atan2(-std::cos(theta), std::sin(theta) * kCosObliquity +
-                                                        std::tan(latitude) * kSinObliquity) +
-                       kPi;
-    while (ascendant < 0.0) ascendant += kTwoPi;
-    while (ascendant >= kTwoPi) ascendant -= kTwoPi;
-    return ascendant;
+    return wrapBelowTwoPi(std::atan2(-std::cos(theta), std::sin(theta) * kCosObliquity +
+                                                           std::tan(latitude) * kSinObliquity) +
+                          kPi);
 }
 
 std::string_view powerSentence(double moonLatitude) {
@@ -108,10 +104,8 @@ std::string_view powerSentence(double moonLatitude) {
 std::string_view keepVerdict(const std::array<double, 4>& planetLongitudes) {
     std::array<double, 4> longitudes = planetLongitudes;
     std::array<int, 4> classes = {0, 1, 0, 1};  // Epeon and Kenor against Alaran and Mergus
-    for (double& x : longitudes) {
-        while (x < 0.0) x += kTwoPi;
-        while (x > kTwoPi) x -= kTwoPi;
-    }
+    // Into [0, 2π], not [0, 2π) as elsewhere: a longitude of exactly 2π keeps sorting first.
+    for (double& x : longitudes) x = wrapTwoPi(x);
     for (int pass = 0; pass < 3; ++pass) {
         for (int i = 0; i < 3; ++i) {
             if (longitudes[i + 1] > longitudes[i]) {

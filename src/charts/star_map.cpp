@@ -102,25 +102,9 @@ void appendFigures(std::string& out, const Sky& sky) {
     }
 }
 
-}  // namespace
-
-const PlanetStyle& planetStyle(std::size_t planetIndex) { return kPlanetStyles.at(planetIndex); }
-
-std::string drawBody(const Vec3D& horizon, std::string_view name, std::string_view color,
-                     double radius) {
-    std::string out;
-    appendBody(out, horizon, name, color, radius);
-    return out;
-}
-
-std::string starMapDocument(double t, double latitude, double longitude) {
+void appendStarMap(std::string& out, double t, double latitude, double longitude) {
     const Sky sky(t, latitude, longitude);
-    std::string out;
-    out.reserve(96 * 1024);
-
-    out +=
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 360 360\" >\n"
-        "<circle cx=\"180\" cy=\"180\" r=\"180\" fill=\"#210741\" />\n";
+    out += "<circle cx=\"180\" cy=\"180\" r=\"180\" fill=\"#210741\" />\n";
     svg::appendRings(out);
     out +=
         "<circle cx=\"335\" cy=\"25\" r=\"25\" fill=\"#210741\" />\n"
@@ -162,9 +146,22 @@ std::string starMapDocument(double t, double latitude, double longitude) {
         appendBody(out, sky.horizon(Vec3D(ec.phi, ec.theta).rotated(eclipticToEquatorial())),
                    style.label, style.color, style.radius);
     }
+}
 
-    out += "</svg>\n";
+}  // namespace
+
+const PlanetStyle& planetStyle(std::size_t planetIndex) { return kPlanetStyles.at(planetIndex); }
+
+std::string drawBody(const Vec3D& horizon, std::string_view name, std::string_view color,
+                     double radius) {
+    std::string out;
+    appendBody(out, horizon, name, color, radius);
     return out;
+}
+
+std::string starMapDocument(double t, double latitude, double longitude) {
+    return svg::document("0 0 360 360", svg::Links::none, std::size_t{96} * 1024,
+                         [&](std::string& out) { appendStarMap(out, t, latitude, longitude); });
 }
 
 }  // namespace morvane

@@ -10,11 +10,11 @@
 #include "engine/arc.h"
 #include "engine/calendar.h"
 #include "engine/constants.h"
+#include "engine/vec3d.h"
 
 namespace morvane::svg {
 
 namespace {
-constexpr double kTwoOverPi = 0.6366197723675814;
 constexpr const char* kGrey = "#757475";
 }  // namespace
 
@@ -86,9 +86,7 @@ void appendLine(std::string& out, Point from, Point to, std::string_view color,
 
 void appendYael(std::string& out, Point moon, Point sun, double moonLongitude, double sunLongitude,
                 std::string_view labelColor) {
-    double e = moonLongitude - sunLongitude;
-    while (e < 0.0) e += kTwoPi;
-    while (e >= kTwoPi) e -= kTwoPi;
+    double e = wrapBelowTwoPi(moonLongitude - sunLongitude);
     if (e > kPi) e = kTwoPi - e;
     const double c = 5.0 * std::cos(e);
     const double rx = std::fabs(c);

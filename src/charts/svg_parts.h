@@ -2,12 +2,33 @@
 
 // Pieces the star map and the horoscope draw alike, character for character.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "engine/vec3d.h"
 
 namespace morvane::svg {
+
+/// How the root element is opened: the horoscope refers to its rim paths by name and so also
+/// declares the xlink namespace.
+enum class Links { none, xlink };
+
+/// A whole document: the root element with `viewBox`, what `draw(out)` appends, the end tag.
+/// `expectedSize` is reserved up front, since the documents are built by many small appends.
+template <typename Draw>
+std::string document(std::string_view viewBox, Links links, std::size_t expectedSize, Draw&& draw) {
+    std::string out;
+    out.reserve(expectedSize);
+    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" ";
+    if (links == Links::xlink) out += "xmlns:xlink=\"http://www.w3.org/1999/xlink\" ";
+    out += "viewBox=\"";
+    out += viewBox;
+    out += "\" >\n";
+    draw(out);
+    out += "</svg>\n";
+    return out;
+}
 
 /// A point of the chart, unrounded.
 struct Point {

@@ -13,13 +13,9 @@ namespace morvane {
 
 namespace {
 
-// The largest double below 2^63: anything at or above it does not fit a signed 64-bit integer.
-constexpr double kInt64Limit = 9223372036854775808.0;
-
+// Flooring first changes nothing at the range's ends: -2^63 and 2^63 are whole numbers.
 std::int64_t wholeUnits(double value) {
-    MORVANE_REQUIRE(std::isfinite(value) && value < kInt64Limit && value >= -kInt64Limit,
-                    "angle too large to split into degrees");
-    return static_cast<std::int64_t>(std::floor(value));
+    return requireInt64(std::floor(value), "angle too large to split into degrees");
 }
 
 // Decimal digits of a non-negative value, zero-padded to at least `width`, written at `out`;

@@ -19,8 +19,6 @@ const std::array<std::string_view, 12> kMonthNames = {
 
 namespace {
 
-constexpr double kInt64Limit = 9223372036854775808.0;  // 2^63
-
 constexpr std::int64_t kSecondsPerDay = 86400;
 constexpr std::int64_t kSecondsPerMonth = 30 * kSecondsPerDay;
 constexpr std::int64_t kSecondsPerYear = 12 * kSecondsPerMonth;
@@ -37,17 +35,12 @@ std::int64_t checkedMul(std::int64_t a, std::int64_t b) {
     return result;
 }
 
-std::int64_t toInt64(double value, const char* what) {
-    MORVANE_REQUIRE(std::isfinite(value) && value < kInt64Limit && value >= -kInt64Limit, what);
-    return static_cast<std::int64_t>(value);
-}
-
 }  // namespace
 
 double dayCount(std::int64_t year, std::int64_t monthIndex, std::int64_t dayIndex, double hour) {
-    const std::int64_t hours = toInt64(std::trunc(hour), "hour out of range");
+    const std::int64_t hours = requireInt64(std::trunc(hour), "hour out of range");
     const std::int64_t minutes =
-        toInt64(std::trunc((hour - std::floor(hour)) * 60.0), "hour out of range");
+        requireInt64(std::trunc((hour - std::floor(hour)) * 60.0), "hour out of range");
     return dayCount(year, monthIndex, dayIndex, hours, minutes);
 }
 
@@ -62,6 +55,12 @@ double dayCount(std::int64_t year, std::int64_t monthIndex, std::int64_t dayInde
            (static_cast<double>(hours) / 24.0 + (static_cast<double>(checkedAdd(day, -1)) +
                                                  (static_cast<double>(monthDays) + yearDays))) -
            0.5;
+}
+
+std::pair<long long, long long> clockOfHour(double hour) {
+    if (!std::isfinite(hour) || std::fabs(hour) >= 1e15) return {0, 0};
+    return {static_cast<long long>(std::trunc(hour)),
+            static_cast<long long>(std::trunc((hour - std::floor(hour)) * 60.0))};
 }
 
 double localDayCount(double baseT, double hour, double longitude) {

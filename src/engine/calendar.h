@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace morvane {
 
@@ -18,6 +19,12 @@ double dayCount(std::int64_t year, std::int64_t monthIndex, std::int64_t dayInde
 /// The same with the clock time given as whole hours and minutes, fed in directly.
 double dayCount(std::int64_t year, std::int64_t monthIndex, std::int64_t dayIndex,
                 std::int64_t hours, std::int64_t minutes);
+
+/// The clock time of an hour with a fraction, split as dayCount splits it: whole hours, and
+/// whole minutes of the fraction above the floor (12.25 is 12:15). 0, 0 for a value that is no
+/// ordinary number (not finite, or 1e15 hours and more either way), for callers that must show
+/// something rather than stop.
+std::pair<long long, long long> clockOfHour(double hour);
 
 /// Refines baseT so that `hour` is the local apparent solar time at the longitude (radians,
 /// east positive). Returns the tenth estimate when it does not converge.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,3 +15,18 @@
             std::abort();                                                                 \
         }                                                                                 \
     } while (false)
+
+namespace morvane {
+
+/// 2^63: the first double at or above which a value no longer fits a signed 64-bit integer
+/// (-2^63 itself still fits).
+inline constexpr double kInt64Limit = 9223372036854775808.0;
+
+/// `value` with its fraction cut off, as a signed 64-bit integer; a value that is not finite
+/// or does not fit stops the program with `message`.
+inline std::int64_t requireInt64(double value, const char* message) {
+    MORVANE_REQUIRE(std::isfinite(value) && value < kInt64Limit && value >= -kInt64Limit, message);
+    return static_cast<std::int64_t>(value);
+}
+
+}  // namespace morvane

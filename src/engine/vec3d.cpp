@@ -75,6 +75,12 @@ double wrapTwoPi(double angle) {
     return angle;
 }
 
+double wrapBelowTwoPi(double angle) {
+    while (angle < 0.0) angle += kTwoPi;
+    while (angle >= kTwoPi) angle -= kTwoPi;
+    return angle;
+}
+
 double wrapPi(double angle) {
     while (angle > kPi) angle -= kTwoPi;
     while (angle < -kPi) angle += kTwoPi;

@@ -40,6 +40,9 @@ const Matrix3& eclipticToEquatorial();  ///< x axis, −ε
 double turnsToRadians(double turns);
 /// Into [0, 2π]; exactly 2π stays 2π.
 double wrapTwoPi(double angle);
+/// Into [0, 2π): negative angles are raised first, so one that rounds up to exactly 2π on the
+/// way ends at 0.
+double wrapBelowTwoPi(double angle);
 /// Into [−π, π].
 double wrapPi(double angle);
 

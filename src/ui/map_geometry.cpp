@@ -12,15 +12,6 @@ namespace morvane {
 
 namespace {
 
-// The projection of the Venarive map: row 3194 is the equator, column 1768 longitude 0.
-constexpr double kEquatorRow = 3194.0;
-constexpr double kPrimeMeridianColumn = 1768.0;
-constexpr double kUnitsPerRadianLatitude = 2987.9749016072433;
-// Shrinks with the cosine of the latitude.
-constexpr double kUnitsPerRadianLongitude = 2992.1129301276324;
-constexpr double kMaxLatitude = 1.0471975511965976;   // 60 degrees
-constexpr double kMaxLongitude = 0.7853981633974483;  // 45 degrees
-
 constexpr double kScrollZoomPerUnit = 0.04;
 constexpr double kMinScrollFactor = 0.5;
 constexpr double kMaxScrollFactor = 2.0;
@@ -33,30 +24,25 @@ double degrees(double radians) { return radians * 180.0 / kPi; }
 
 }  // namespace
 
-bool insideMapRegion(GeoPoint point) {
-    return point.lat >= 0.0 && point.lat <= kMaxLatitude && point.lon <= kMaxLongitude &&
-           point.lon >= -kMaxLongitude;
-}
+bool insideMapRegion(GeoPoint point) { return venarive::insideRegion(point.lat, point.lon); }
 
 std::optional<GeoPoint> inverseMapProjection(QPointF projectionPoint) {
-    const double lat = (kEquatorRow - projectionPoint.y()) / kUnitsPerRadianLatitude;
-    if (lat < 0.0 || lat > kMaxLatitude) return std::nullopt;
-    const double lon =
-        (projectionPoint.x() - kPrimeMeridianColumn) / (std::cos(lat) * kUnitsPerRadianLongitude);
-    if (lon > kMaxLongitude || lon < -kMaxLongitude) return std::nullopt;
+    const double lat = venarive::latitudeAt(projectionPoint.y());
+    if (lat < 0.0 || lat > venarive::kMaxLatitude) return std::nullopt;
+    const double lon = venarive::longitudeAt(projectionPoint.x(), lat);
+    if (lon > venarive::kMaxLongitude || lon < -venarive::kMaxLongitude) return std::nullopt;
     return GeoPoint{lat, lon};
 }
 
 QPointF forwardMapProjection(GeoPoint point) {
-    return {kPrimeMeridianColumn + point.lon * std::cos(point.lat) * kUnitsPerRadianLongitude,
-            kEquatorRow - point.lat * kUnitsPerRadianLatitude};
+    return {venarive::projectionX(point.lat, point.lon), venarive::projectionY(point.lat)};
 }
 
 QSizeF mapBaseSize(QSizeF area) {
     const double w = area.width();
     const double h = area.height();
-    if (w / h < kMapAspectRatio) return {w, w * 1633.0 / 2158.0};
-    return {h * 2158.0 / 1633.0, h};
+    if (w / h < kMapAspectRatio) return {w, w * venarive::kImageHeight / venarive::kImageWidth};
+    return {h * venarive::kImageWidth / venarive::kImageHeight, h};
 }
 
 MapLayout mapLayout(QSizeF area, double zoom, double pinchDelta, QPointF pan, QPointF dragDelta) {

@@ -6,13 +6,16 @@
 #include <optional>
 #include <string>
 
+#include "engine/map_projection.h"
+
 namespace morvane {
 
-/// The map image's width over its height (2158 by 1633 pixels).
-inline constexpr double kMapAspectRatio = 2158.0 / 1633.0;
+/// The map image's width over its height.
+inline constexpr double kMapAspectRatio =
+    static_cast<double>(venarive::kImageWidth) / venarive::kImageHeight;
 /// The projection space of the map: twice the image's pixel grid, y downwards.
-inline constexpr double kMapProjectionWidth = 4316.0;
-inline constexpr double kMapProjectionHeight = 3266.0;
+inline constexpr double kMapProjectionWidth = 2.0 * venarive::kImageWidth;
+inline constexpr double kMapProjectionHeight = 2.0 * venarive::kImageHeight;
 
 inline constexpr double kMapMinZoom = 1.0;
 inline constexpr double kMapMaxZoom = 12.0;

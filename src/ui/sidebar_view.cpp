@@ -21,7 +21,9 @@
 #include <cmath>
 #include <optional>
 
+#include "engine/calendar.h"
 #include "engine/constants.h"
+#include "export/documents.h"
 #include "export/export_context.h"
 #include "export/export_controller.h"
 #include "model/astronomy_model.h"
@@ -35,8 +37,6 @@ namespace morvane {
 namespace {
 
 constexpr double kQuartersPerHour = 4.0;
-
-QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
 QGroupBox* section(const QString& title, QWidget* parent) {
     auto* box = new QGroupBox(title, parent);
@@ -83,13 +83,6 @@ void guardWheel(QWidget* widget, QObject* guard) {
     widget->installEventFilter(guard);
 }
 
-// Whole hours and minutes, as the sidebar shows an hour (12.25 reads 12:15).
-std::pair<long long, long long> clockOf(double hour) {
-    if (!std::isfinite(hour) || std::fabs(hour) >= 1e15) return {0, 0};
-    return {static_cast<long long>(std::trunc(hour)),
-            static_cast<long long>(std::trunc((hour - std::floor(hour)) * 60.0))};
-}
-
 }  // namespace
 
 QString coordinatesText(double latitude, double longitude) {
@@ -100,7 +93,7 @@ QString coordinatesText(double latitude, double longitude) {
 }
 
 QString clockText(double hour) {
-    const auto [hours, minutes] = clockOf(hour);
+    const auto [hours, minutes] = clockOfHour(hour);
     return fromStd(fmt::format("{:02d}:{:02d}", hours, minutes));
 }
 

@@ -13,17 +13,22 @@
 #include <cstdlib>
 #include <vector>
 
+#include "engine/constants.h"
+#include "engine/map_projection.h"
+
 namespace {
 
-constexpr int kWidth = 2158;
-constexpr int kHeight = 1633;
-constexpr double kPi = 3.141592653589793;
-constexpr double kLatScale = 2987.9749016072433;
-constexpr double kLonScale = 2992.1129301276324;
-constexpr double kOriginX = 1768.0;
-constexpr double kOriginY = 3194.0;
+using morvane::kPi;
+using morvane::venarive::kImageHeight;
+using morvane::venarive::kImageWidth;
+using morvane::venarive::kUnitsPerRadianLatitude;
+using morvane::venarive::kUnitsPerRadianLongitude;
+using morvane::venarive::latitudeAt;
+using morvane::venarive::longitudeAt;
+using morvane::venarive::projectionX;
+using morvane::venarive::projectionY;
 
-double radians(double degrees) { return degrees * kPi / 180.0; }
+double radians(double degrees) { return morvane::degreesToRadians(degrees); }
 double degrees(double radians) { return radians * 180.0 / kPi; }
 
 const QImage& venarive() {
@@ -40,8 +45,8 @@ struct Pixel {
 // Projection space is twice the pixel grid: pixel px covers x in [2px, 2px + 2).
 Pixel pixelOf(double latDeg, double lonDeg) {
     const double lat = radians(latDeg);
-    const double x = kOriginX + radians(lonDeg) * std::cos(lat) * kLonScale;
-    const double y = kOriginY - lat * kLatScale;
+    const double x = projectionX(lat, radians(lonDeg));
+    const double y = projectionY(lat);
     return {static_cast<int>(std::floor(x / 2.0)), static_cast<int>(std::floor(y / 2.0))};
 }
 
@@ -49,24 +54,23 @@ Pixel pixelOf(double latDeg, double lonDeg) {
 // as its latitude, so the pixel on a meridian is found from the row, not from the latitude.
 Pixel pixelOnMeridian(double latDeg, double lonDeg) {
     const int row = pixelOf(latDeg, 0.0).y;
-    const double rowLat = (kOriginY - 2.0 * (row + 0.5)) / kLatScale;
-    const double x = kOriginX + radians(lonDeg) * std::cos(rowLat) * kLonScale;
+    const double rowLat = latitudeAt(2.0 * (row + 0.5));
+    const double x = projectionX(rowLat, radians(lonDeg));
     return {static_cast<int>(std::floor(x / 2.0)), row};
 }
 
-double latDegOf(Pixel p) { return degrees((kOriginY - 2.0 * (p.y + 0.5)) / kLatScale); }
+double latDegOf(Pixel p) { return degrees(latitudeAt(2.0 * (p.y + 0.5))); }
 double lonDegOf(Pixel p) {
-    const double lat = (kOriginY - 2.0 * (p.y + 0.5)) / kLatScale;
-    return degrees((2.0 * (p.x + 0.5) - kOriginX) / (std::cos(lat) * kLonScale));
+    return degrees(longitudeAt(2.0 * (p.x + 0.5), latitudeAt(2.0 * (p.y + 0.5))));
 }
 
 // Half a pixel, in degrees, along each axis at a given latitude.
-double halfPixelLatDeg() { return degrees(1.0 / kLatScale); }
+double halfPixelLatDeg() { return degrees(1.0 / kUnitsPerRadianLatitude); }
 double halfPixelLonDeg(double latDeg) {
-    return degrees(1.0 / (std::cos(radians(latDeg)) * kLonScale));
+    return degrees(1.0 / (std::cos(radians(latDeg)) * kUnitsPerRadianLongitude));
 }
 
-bool inImage(Pixel p) { return p.x >= 0 && p.x < kWidth && p.y >= 0 && p.y < kHeight; }
+bool inImage(Pixel p) { return p.x >= 0 && p.x < kImageWidth && p.y >= 0 && p.y < kImageHeight; }
 
 QRgb at(Pixel p) { return venarive().pixel(p.x, p.y); }
 
@@ -114,8 +118,8 @@ const Place kPlaces[] = {
 
 TEST(Venarive, HasTheSizeTheProjectionAssumes) {
     ASSERT_FALSE(venarive().isNull()) << "cannot read " << VENARIVE_PNG;
-    EXPECT_EQ(venarive().width(), kWidth);
-    EXPECT_EQ(venarive().height(), kHeight);
+    EXPECT_EQ(venarive().width(), kImageWidth);
+    EXPECT_EQ(venarive().height(), kImageHeight);
 }
 
 TEST(Venarive, ParallelsLieOnTheirLatitude) {

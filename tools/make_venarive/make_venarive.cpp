@@ -1,18 +1,16 @@
 // make_venarive: draws resources/Venarive.png, the world map the place picker shows.
 //
-// Not part of the main build; the image is committed and only needs redrawing when this file
-// changes. From the repository root:
+// Not part of the default build; the image is committed and only needs redrawing when this file
+// or src/engine/map_projection.h changes. Redraw it in place with the build target:
 //
-//   g++ -std=c++20 -O2 -Wall -Wextra -ffp-contract=off -fPIC tools/make_venarive/make_venarive.cpp
-//   $(pkg-config --cflags --libs Qt6Gui) -o /tmp/make_venarive QT_QPA_PLATFORM=offscreen
-//   /tmp/make_venarive resources/Venarive.png
+//   cmake --build build/dev --target venarive_map
 //
 // Everything is deterministic: the terrain comes from our own hashed gradient noise with fixed
 // seeds, so the same source always redraws the same picture on the same toolchain and fonts.
 //
-// The app reads positions off this picture with the inverse of the projection below, so the
-// projection constants and the pixel convention (pixel px covers projection x in [2px, 2px+2))
-// must stay exactly as they are. tests/tools/venarive_test.cpp holds the picture to them.
+// The app reads positions off this picture with the inverse of the projection in
+// src/engine/map_projection.h, so the picture must be drawn with exactly that projection and its
+// pixel convention. tests/tools/venarive_test.cpp holds the picture to them.
 
 #include <QColor>
 #include <QFont>
@@ -31,33 +29,30 @@
 #include <cstdio>
 #include <vector>
 
+#include "engine/constants.h"
+#include "engine/map_projection.h"
+
 namespace {
 
-constexpr int kWidth = 2158;
-constexpr int kHeight = 1633;
-constexpr double kPi = 3.141592653589793;
-constexpr double kLatScale = 2987.9749016072433;
-constexpr double kLonScale = 2992.1129301276324;
-constexpr double kOriginX = 1768.0;
-constexpr double kOriginY = 3194.0;
-constexpr double kMaxLat = kPi / 3.0;
-constexpr double kMaxLon = kPi / 4.0;
+namespace venarive = morvane::venarive;
+using morvane::kPi;
 
-double radians(double degrees) { return degrees * kPi / 180.0; }
+using venarive::kImageHeight;
+using venarive::kImageWidth;
+using venarive::kMaxLatitude;
+using venarive::kMaxLongitude;
+
+double radians(double degrees) { return morvane::degreesToRadians(degrees); }
 
 // Projection space is twice the pixel grid; these work in pixels to keep the drawing code short.
-double pixelY(double lat) { return (kOriginY - lat * kLatScale) / 2.0; }
-double pixelX(double lat, double lon) { return (kOriginX + lon * std::cos(lat) * kLonScale) / 2.0; }
-double latOfPixel(double py) { return (kOriginY - 2.0 * py) / kLatScale; }
-double lonOfPixel(double px, double lat) {
-    return (2.0 * px - kOriginX) / (std::cos(lat) * kLonScale);
-}
+double pixelY(double lat) { return venarive::projectionY(lat) / 2.0; }
+double pixelX(double lat, double lon) { return venarive::projectionX(lat, lon) / 2.0; }
+double latOfPixel(double py) { return venarive::latitudeAt(2.0 * py); }
+double lonOfPixel(double px, double lat) { return venarive::longitudeAt(2.0 * px, lat); }
 
 bool insideRegion(double px, double py) {
     const double lat = latOfPixel(py);
-    if (lat < 0.0 || lat > kMaxLat) return false;
-    const double lon = lonOfPixel(px, lat);
-    return lon >= -kMaxLon && lon <= kMaxLon;
+    return venarive::insideRegion(lat, lonOfPixel(px, lat));
 }
 
 struct Place {
@@ -315,15 +310,15 @@ void drawGraticule(QImage& image) {
     const QRgb g = kGraticule.rgb();
     for (int latDeg = 0; latDeg <= 60; latDeg += 10) {
         const int py = static_cast<int>(std::floor(pixelY(radians(latDeg))));
-        if (py < 0 || py >= kHeight) continue;
+        if (py < 0 || py >= kImageHeight) continue;
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(py));
-        for (int px = 0; px < kWidth; ++px) row[px] = g;
+        for (int px = 0; px < kImageWidth; ++px) row[px] = g;
     }
     for (int lonDeg = -180; lonDeg <= 180; lonDeg += 10) {
-        for (int py = 0; py < kHeight; ++py) {
+        for (int py = 0; py < kImageHeight; ++py) {
             const double lat = latOfPixel(py + 0.5);
             const int px = static_cast<int>(std::floor(pixelX(lat, radians(lonDeg))));
-            if (px < 0 || px >= kWidth) continue;
+            if (px < 0 || px >= kImageWidth) continue;
             reinterpret_cast<QRgb*>(image.scanLine(py))[px] = g;
         }
     }
@@ -333,8 +328,8 @@ void drawGraticule(QImage& image) {
 
 QImage drawTerrain() {
     const std::vector<PlacePixel> places = placePixels();
-    const int pw = kWidth + 2;
-    const int ph = kHeight + 2;
+    const int pw = kImageWidth + 2;
+    const int ph = kImageHeight + 2;
     std::vector<double> h(static_cast<size_t>(pw) * ph);
     std::vector<double> e(h.size());
     std::vector<double> broad(h.size());
@@ -358,11 +353,11 @@ QImage drawTerrain() {
     const double lx = -lightXY, ly = -lightXY, lz = lightZ;
     const double relief = 55.0;
 
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    QImage image(kImageWidth, kImageHeight, QImage::Format_RGB32);
     const Rgb coast{64, 86, 96};
-    for (int y = 0; y < kHeight; ++y) {
+    for (int y = 0; y < kImageHeight; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < kWidth; ++x) {
+        for (int x = 0; x < kImageWidth; ++x) {
             const double hv = at(h, x, y);
             const double hx = 0.5 * (at(h, x + 1, y) - at(h, x - 1, y));
             const double hy = 0.5 * (at(h, x, y + 1) - at(h, x, y - 1));
@@ -406,9 +401,9 @@ QImage drawTerrain() {
 
 void fadeOutside(QImage& image) {
     const Rgb paper{236, 235, 230};
-    for (int y = 0; y < kHeight; ++y) {
+    for (int y = 0; y < kImageHeight; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < kWidth; ++x) {
+        for (int x = 0; x < kImageWidth; ++x) {
             if (insideRegion(x + 0.5, y + 0.5)) continue;
             const Rgb c{double(qRed(row[x])), double(qGreen(row[x])), double(qBlue(row[x]))};
             const Rgb f = mixRgb(c, paper, 0.6);
@@ -436,12 +431,12 @@ QPolygonF regionOutline() {
     QPolygonF poly;
     const int steps = 240;
     for (int i = 0; i <= steps; ++i) {  // west edge, south to north
-        const double lat = kMaxLat * i / steps;
-        poly << QPointF(pixelX(lat, -kMaxLon), pixelY(lat));
+        const double lat = kMaxLatitude * i / steps;
+        poly << QPointF(pixelX(lat, -kMaxLongitude), pixelY(lat));
     }
     for (int i = 0; i <= steps; ++i) {  // east edge, north to south
-        const double lat = kMaxLat * (steps - i) / steps;
-        poly << QPointF(pixelX(lat, kMaxLon), pixelY(lat));
+        const double lat = kMaxLatitude * (steps - i) / steps;
+        poly << QPointF(pixelX(lat, kMaxLongitude), pixelY(lat));
     }
     return poly;
 }
@@ -478,9 +473,9 @@ void drawOverlays(QImage& image) {
         const double y = pixelY(lat) + 0.5 + gm.ascent() * 0.36;
         const QString text = latLabel(deg);
         const double w = gm.horizontalAdvance(text);
-        const double east = pixelX(lat, kMaxLon) + 0.5;
+        const double east = pixelX(lat, kMaxLongitude) + 0.5;
         haloText(p, QPointF(east + 7, y), text, gratFont, gratInk);
-        const double west = pixelX(lat, -kMaxLon) + 0.5;
+        const double west = pixelX(lat, -kMaxLongitude) + 0.5;
         if (west - 7 - w >= 4) {
             haloText(p, QPointF(west - 7 - w, y), text, gratFont, gratInk);
         } else {
@@ -492,10 +487,10 @@ void drawOverlays(QImage& image) {
         const double lon = radians(deg);
         const QString text = lonLabel(deg);
         const double w = gm.horizontalAdvance(text);
-        const double xTop = pixelX(kMaxLat, lon) + 0.5;
-        haloText(p, QPointF(xTop - w / 2, pixelY(kMaxLat) + 0.5 - 9), text, gratFont, gratInk);
+        const double xTop = pixelX(kMaxLatitude, lon) + 0.5;
+        haloText(p, QPointF(xTop - w / 2, pixelY(kMaxLatitude) + 0.5 - 9), text, gratFont, gratInk);
         const double xBottom = pixelX(0.0, lon) + 0.5;
-        if (xBottom - w / 2 >= 2 && xBottom + w / 2 <= kWidth - 2) {
+        if (xBottom - w / 2 >= 2 && xBottom + w / 2 <= kImageWidth - 2) {
             haloText(p, QPointF(xBottom - w / 2, pixelY(0.0) + 0.5 + 9 + gm.ascent()), text,
                      gratFont, gratInk);
         }
@@ -507,8 +502,8 @@ void drawOverlays(QImage& image) {
         const double w = gm.horizontalAdvance(text);
         const double lat0 = radians(52.0);
         const double lat1 = radians(53.0);
-        const QPointF a(pixelX(lat0, sign * kMaxLon) + 0.5, pixelY(lat0) + 0.5);
-        const QPointF b(pixelX(lat1, sign * kMaxLon) + 0.5, pixelY(lat1) + 0.5);
+        const QPointF a(pixelX(lat0, sign * kMaxLongitude) + 0.5, pixelY(lat0) + 0.5);
+        const QPointF b(pixelX(lat1, sign * kMaxLongitude) + 0.5, pixelY(lat1) + 0.5);
         double angle = std::atan2(b.y() - a.y(), b.x() - a.x()) * 180.0 / kPi;
         if (angle < -90.0) angle += 180.0;  // keep the text upright
         p.save();
@@ -517,8 +512,8 @@ void drawOverlays(QImage& image) {
         // With the text upright, the outside of either edge is above the rotated baseline.
         haloText(p, QPointF(-w / 2, -7.0), text, gratFont, QColor(70, 60, 52));
         p.restore();
-        const double xBottom = pixelX(0.0, sign * kMaxLon) + 0.5;
-        if (xBottom - w / 2 >= 2 && xBottom + w / 2 <= kWidth - 2) {
+        const double xBottom = pixelX(0.0, sign * kMaxLongitude) + 0.5;
+        if (xBottom - w / 2 >= 2 && xBottom + w / 2 <= kImageWidth - 2) {
             haloText(p, QPointF(xBottom - w / 2, pixelY(0.0) + 0.5 + 9 + gm.ascent()), text,
                      gratFont, QColor(70, 60, 52));
         }
@@ -572,7 +567,7 @@ void drawOverlays(QImage& image) {
                subtitle);
 
     // Scale along a meridian: degrees of latitude are the same length everywhere on this map.
-    const double degPx = radians(1.0) * kLatScale / 2.0;
+    const double degPx = radians(1.0) * venarive::kUnitsPerRadianLatitude / 2.0;
     const double x0 = box.center().x() - 5 * degPx;
     const double y0 = box.top() + 124;
     QFont small(QStringLiteral("DejaVu Sans"));
