@@ -23,6 +23,7 @@
 #include "engine/sun_moon.h"
 #include "export/documents.h"
 #include "model/calculation.h"
+#include "model/inputs.h"
 #include "morvane_version.h"
 #include "reports/conjunction_table.h"
 #include "reports/positions_text.h"
@@ -96,19 +97,35 @@ const std::set<std::string, std::less<>> kMomentAndPlaceOptions = {
 const std::set<std::string, std::less<>> kFlags = {"--local-time", "--json", "--monthly",
                                                    "--yearly", "--pdf"};
 
+// The model's hour for a clock time: the file name must read the same minutes back.
+double hourOfClock(std::int64_t hours, std::int64_t minutes) {
+    double hour = static_cast<double>(hours) + static_cast<double>(minutes) / 60.0;
+    for (int step = 0; step < 8 && clockOfHour(hour).second < minutes; ++step) {
+        hour = std::nextafter(hour, hour + 1.0);
+    }
+    return hour;
+}
+
+ClockTime clockTimeOf(double hour) {
+    const auto [hours, minutes] = clockOfHour(hour);
+    return {hours, minutes};
+}
+
 struct Invocation {
     std::string command;
-    Date date;
-    ClockTime time;
-    bool localTime = false;
+    // The application's inputs as the options set them: what no option sets keeps the
+    // application's default.
+    Inputs inputs;
+    // What inputs.selectedCityID is looked up in: the manual entry, and the --place location.
+    QList<CityPreset> cities{CityPreset::manual()};
+    // The clock time of inputs.hour as typed: the day count takes whole hours and minutes, so
+    // that 01:01 stays 01:01.
+    ClockTime time = clockTimeOf(inputs.hour);
     std::optional<double> dayCount;
-    TypedAngle typedLatitude{40.5, false};
-    TypedAngle typedLongitude{20.9, true};
-    double latitude = degreesToRadians(40.5);
-    double longitude = -degreesToRadians(20.9);
+    double latitude = 0.0;   // radians, north positive: the place looked up once all is read
+    double longitude = 0.0;  // radians, east positive
     bool json = false;
     std::optional<QString> place;
-    std::optional<CityPreset> placeCity;
     std::optional<QString> outFolder;
     bool pdf = false;
     std::optional<std::int64_t> rows;
@@ -129,22 +146,29 @@ T require(std::optional<T> value, std::string_view option, std::string_view text
 
 void applyOption(Invocation& call, std::string_view name, std::string_view value) {
     if (name == "--date") {
-        call.date = require(parseDate(value), name, value,
-                            "Y-M-D with year 1 to 1000000, month 1 to 12, day 1 to 30");
+        const Date date = require(parseDate(value), name, value,
+                                  "Y-M-D with year 1 to 1000000, month 1 to 12, day 1 to 30");
+        call.inputs.year = date.year;
+        call.inputs.monthIndex = date.month - 1;
+        call.inputs.dayIndex = date.day - 1;
     } else if (name == "--time") {
         call.time = require(parseTime(value), name, value, "HH:MM with HH 0 to 23, MM 0 to 59");
+        call.inputs.hour = hourOfClock(call.time.hours, call.time.minutes);
     } else if (name == "--t") {
         call.dayCount = require(parseDayCount(value), name, value,
                                 "a finite decimal number of days, at most 1e9 in size");
     } else if (name == "--lat") {
-        call.typedLatitude = require(parseLatitudeAngle(value), name, value,
-                                     "degrees up to 90 as 40.5N, 40.5S or signed (-40.5 is south)");
-        call.latitude = call.typedLatitude.radians();
+        const TypedAngle angle =
+            require(parseLatitudeAngle(value), name, value,
+                    "degrees up to 90 as 40.5N, 40.5S or signed (-40.5 is south)");
+        call.inputs.manualLatDeg = angle.magnitudeDeg;
+        call.inputs.latNorth = !angle.negative;
     } else if (name == "--lon") {
-        call.typedLongitude =
+        const TypedAngle angle =
             require(parseLongitudeAngle(value), name, value,
                     "degrees up to 180 as 20.9W, 20.9E or signed (east positive)");
-        call.longitude = call.typedLongitude.radians();
+        call.inputs.manualLongDeg = angle.magnitudeDeg;
+        call.inputs.longWest = angle.negative;
     } else if (name == "--out") {
         call.outFolder = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
     } else if (name == "--pdf") {
@@ -157,7 +181,7 @@ void applyOption(Invocation& call, std::string_view name, std::string_view value
         call.step = require(parseStep(value), name, value,
                             "days as a decimal number, or a number with a unit: 10m, 1h, 1d");
     } else if (name == "--local-time") {
-        call.localTime = true;
+        call.inputs.useLocalTime = true;
     } else if (name == "--json") {
         call.json = true;
     } else if (name == "--monthly") {
@@ -170,9 +194,8 @@ void applyOption(Invocation& call, std::string_view name, std::string_view value
 void applyPlace(Invocation& call) {
     const QList<CityPreset> places = savedPlaces();
     if (const auto place = findPlace(places, *call.place)) {
-        call.latitude = place->latitude;
-        call.longitude = place->longitude;
-        call.placeCity = place;
+        call.inputs.selectedCityID = place->id;
+        call.cities.append(*place);
         return;
     }
     const std::string typed = printable(call.place->toStdString());
@@ -255,6 +278,9 @@ Invocation parse(const std::vector<std::string>& args) {
         throw UsageError{"--place: names a saved location; leave out --lat and --lon"};
     }
     if (call.place) applyPlace(call);
+    const SelectedPlace where = call.inputs.place(call.cities);
+    call.latitude = where.latitude;
+    call.longitude = where.longitude;
     if (call.command == "export") checkOutFolder(call);
     if ((call.monthly || call.yearly) && (call.rows || call.step)) {
         throw UsageError{fmt::format("{}: sets its own rows and step; leave out --rows and --step",
@@ -265,10 +291,10 @@ Invocation parse(const std::vector<std::string>& args) {
 
 double momentOf(const Invocation& call) {
     if (call.dayCount) return *call.dayCount;
-    // Whole hours and minutes go in as typed: 01:01 must stay 01:01.
-    const double base = dayCount(call.date.year, call.date.month - 1, call.date.day - 1,
-                                 call.time.hours, call.time.minutes);
-    if (!call.localTime) return base;
+    const Inputs& in = call.inputs;
+    const double base =
+        dayCount(in.year, in.monthIndex, in.dayIndex, call.time.hours, call.time.minutes);
+    if (!in.useLocalTime) return base;
     const double hour =
         static_cast<double>(call.time.hours) + static_cast<double>(call.time.minutes) / 60.0;
     return localDayCount(base, hour, call.longitude);
@@ -348,42 +374,16 @@ std::string catalogueOutput(const Invocation& call) {
     return jsonArray(objects);
 }
 
-// The model's hour for a clock time: the file name must read the same minutes back.
-double hourOfClock(std::int64_t hours, std::int64_t minutes) {
-    double hour = static_cast<double>(hours) + static_cast<double>(minutes) / 60.0;
-    for (int step = 0; step < 8 && clockOfHour(hour).second < minutes; ++step) {
-        hour = std::nextafter(hour, hour + 1.0);
-    }
-    return hour;
-}
-
 ExportContext exportContextOf(const Invocation& call) {
     const double t = momentOf(call);
-    ExportContext c;
-    c.cities = {CityPreset::manual()};
-    if (call.placeCity) {
-        c.selectedCityID = call.placeCity->id;
-        c.cities.append(*call.placeCity);
-    } else {
-        c.selectedCityID = manualCityID();
-        c.manualLatDeg = call.typedLatitude.magnitudeDeg;
-        c.latNorth = !call.typedLatitude.negative;
-        c.manualLongDeg = call.typedLongitude.magnitudeDeg;
-        c.longWest = call.typedLongitude.negative;
-    }
-    if (call.dayCount) {
+    ExportContext c{call.inputs, call.cities, calculateOutputs(t, call.latitude, call.longitude)};
+    if (call.dayCount) {  // the file is named from the calendar moment of the day count
         const CalendarFields f = calendarFields(t);
         c.year = f.year;
         c.monthIndex = f.month - 1;
         c.dayIndex = f.day - 1;
         c.hour = hourOfClock(f.hour, f.minute);
-    } else {
-        c.year = call.date.year;
-        c.monthIndex = call.date.month - 1;
-        c.dayIndex = call.date.day - 1;
-        c.hour = hourOfClock(call.time.hours, call.time.minutes);
     }
-    c.outputs = calculateOutputs(t, call.latitude, call.longitude);
     return c;
 }
 

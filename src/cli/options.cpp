@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "engine/constants.h"
+#include "model/calculation.h"
 
 namespace morvane::cli {
 
@@ -104,27 +104,12 @@ std::optional<double> parseDayCount(std::string_view text) {
     return t;
 }
 
-double TypedAngle::radians() const {
-    const double value = degreesToRadians(magnitudeDeg);
-    return negative ? -value : value;
-}
-
 std::optional<TypedAngle> parseLatitudeAngle(std::string_view text) {
     return parseDegrees(text, 'N', 'S', 90.0);
 }
 
 std::optional<TypedAngle> parseLongitudeAngle(std::string_view text) {
     return parseDegrees(text, 'E', 'W', 180.0);
-}
-
-std::optional<double> parseLatitude(std::string_view text) {
-    const auto angle = parseLatitudeAngle(text);
-    return angle ? std::optional<double>(angle->radians()) : std::nullopt;
-}
-
-std::optional<double> parseLongitude(std::string_view text) {
-    const auto angle = parseLongitudeAngle(text);
-    return angle ? std::optional<double>(angle->radians()) : std::nullopt;
 }
 
 std::optional<std::int64_t> parseRows(std::string_view text) {

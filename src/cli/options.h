@@ -7,44 +7,41 @@
 
 namespace morvane::cli {
 
+// What the options leave out takes the application's default, from Inputs.
+
 /// A calendar date as typed: year 1 to 1,000,000, month 1 to 12, day 1 to 30.
 struct Date {
-    std::int64_t year = 720;
-    std::int64_t month = 1;
-    std::int64_t day = 1;
+    std::int64_t year{};
+    std::int64_t month{};
+    std::int64_t day{};
+    friend bool operator==(const Date&, const Date&) = default;
 };
 
 /// A clock time as typed: hours 0 to 23, minutes 0 to 59.
 struct ClockTime {
-    std::int64_t hours = 12;
-    std::int64_t minutes = 0;
+    std::int64_t hours{};
+    std::int64_t minutes{};
+    friend bool operator==(const ClockTime&, const ClockTime&) = default;
 };
 
 inline constexpr std::int64_t kMaxYear = 1'000'000;
-/// Far beyond this the searches' bisections can no longer halve an interval below their
-/// tolerance and would never end.
-inline constexpr double kMaxDayCount = 1e9;
 
 /// A typed latitude or longitude: its magnitude in degrees as typed and its sense.
 struct TypedAngle {
     double magnitudeDeg = 0.0;
     bool negative = false;  ///< south, or west
-    /// Radians as the model makes them: magnitude × π ÷ 180, then the sign.
-    [[nodiscard]] double radians() const;
+    friend bool operator==(const TypedAngle&, const TypedAngle&) = default;
 };
 
 // Each parser takes the text of one option value and returns nothing when it is malformed or
 // out of range; the caller names the option and what it accepts.
 std::optional<Date> parseDate(std::string_view text);
 std::optional<ClockTime> parseTime(std::string_view text);
-/// Day count, finite, |t| ≤ 1e9.
+/// Day count, finite, |t| ≤ kMaxDayCount.
 std::optional<double> parseDayCount(std::string_view text);
-/// Degrees as "40.5N", "40.5S" or signed ("-40.5" is south), magnitude ≤ 90; radians, north
-/// positive.
-std::optional<double> parseLatitude(std::string_view text);
-/// Degrees as "20.9W", "20.9E" or signed, east positive, magnitude ≤ 180; radians.
-std::optional<double> parseLongitude(std::string_view text);
+/// Degrees as "40.5N", "40.5S" or signed ("-40.5" is south), magnitude ≤ 90.
 std::optional<TypedAngle> parseLatitudeAngle(std::string_view text);
+/// Degrees as "20.9W", "20.9E" or signed, east positive, magnitude ≤ 180.
 std::optional<TypedAngle> parseLongitudeAngle(std::string_view text);
 
 /// A table's row count, 0 to 1,000,000.

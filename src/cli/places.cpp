@@ -32,11 +32,7 @@ qsizetype editDistance(const QString& a, const QString& b) {
 }  // namespace
 
 QList<CityPreset> savedPlaces() {
-    const LocationsFile::Loaded loaded = LocationsFile().load();
-    QList<CityPreset> places{CityPreset::manual()};
-    places.append(loaded.status == LocationsFile::Status::loaded ? loaded.cities
-                                                                 : CityPreset::defaults());
-    sortSavedLocations(places);
+    QList<CityPreset> places = LocationsFile().load().listed();
     places.removeFirst();
     return places;
 }

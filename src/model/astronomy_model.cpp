@@ -3,35 +3,13 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QThreadPool>
-#include <algorithm>
 #include <deque>
 
 #include "engine/calendar.h"
-#include "model/coordinate_input.h"
 
 namespace morvane {
 
 namespace {
-
-namespace key {
-const QString selectedCityID = QStringLiteral("AstronomyModel.selectedCityID");
-const QString manualLatDeg = QStringLiteral("AstronomyModel.manualLatDeg");
-const QString manualLongDeg = QStringLiteral("AstronomyModel.manualLongDeg");
-const QString latNorth = QStringLiteral("AstronomyModel.latNorth");
-const QString longWest = QStringLiteral("AstronomyModel.longWest");
-const QString monthIndex = QStringLiteral("AstronomyModel.monthIndex");
-const QString dayIndex = QStringLiteral("AstronomyModel.dayIndex");
-const QString year = QStringLiteral("AstronomyModel.year");
-const QString hour = QStringLiteral("AstronomyModel.hour");
-const QString useLocalTime = QStringLiteral("AstronomyModel.useLocalTime");
-}  // namespace key
-
-// "a", "a and b", "a, b and c".
-QString listInWords(const QStringList& items) {
-    if (items.size() < 2) return items.join(QString());
-    return items.mid(0, items.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
-           items.constLast();
-}
 
 // Stores the value and tells whether it changed, so the caller notifies only then.
 template <typename T>
@@ -49,11 +27,12 @@ AstronomyModel::AstronomyModel(Storage storage, QObject* parent)
                                  : std::make_unique<QSettingsStore>()),
       locationsFile_(storage.locationsFolder ? LocationsFile(*storage.locationsFolder)
                                              : LocationsFile()),
-      handBack_(std::make_shared<HandBack>()),
-      selectedCityID_(manualCityID()) {
+      handBack_(std::make_shared<HandBack>()) {
     handBack_->receiver = this;
     qRegisterMetaType<std::vector<BodyPosition>>();
-    loadSettings();
+    StoredInputs stored = Inputs::load(*settings_);
+    inputs_ = stored.inputs;
+    if (!stored.notice.isEmpty()) loadNotices_.append(std::move(stored.notice));
     loadLocations();
 }
 
@@ -122,155 +101,59 @@ const QStringList& AstronomyModel::months() {
     return names;
 }
 
-// --- Settings ---------------------------------------------------------------------------
-
-namespace {
-
-// What a stored value turned out to be: missing (the default, silently), usable, or present
-// but damaged (the default, and the user hears of it).
-template <typename T>
-struct Stored {
-    std::optional<T> value;
-    bool damaged = false;
-};
+// --- Inputs -----------------------------------------------------------------------------
 
 template <typename T>
-Stored<T> readStored(const QVariant& raw, std::optional<T> (*read)(const QVariant&),
-                     bool (*usable)(T)) {
-    if (!raw.isValid()) return {};
-    const std::optional<T> value = read(raw);
-    if (!value || !usable(*value)) return {std::nullopt, true};
-    return {value, false};
+void AstronomyModel::setInput(T Inputs::*field, const T& value, Inputs::Group group,
+                              void (AstronomyModel::*changed)()) {
+    const bool differs = assign(inputs_.*field, value);
+    inputs_.save(*settings_, group);
+    if (differs) emit(this->*changed)();
 }
 
-// The ranges of the sidebar's controls: a value outside them could not be shown, and a
-// calculation from it would print a label such as "-03--4--18".
-bool anyBool(bool) { return true; }
-bool latitudeInRange(double deg) { return deg >= 0.0 && deg <= kMaxLatitudeDeg; }
-bool longitudeInRange(double deg) { return deg >= 0.0 && deg <= kMaxLongitudeDeg; }
-bool monthInRange(qint64 index) { return index >= 0 && index <= 11; }
-bool dayInRange(qint64 index) { return index >= 0 && index <= 29; }
-bool yearInRange(qint64 year) { return year >= 1 && year <= 2000; }
-bool hourInRange(double hour) { return hour >= 0.0 && hour <= 23.75; }
-
-}  // namespace
-
-void AstronomyModel::loadSettings() {
-    QStringList damaged;
-    const auto take = [&damaged](auto stored, auto& field, const char* name) {
-        if (stored.value) field = *stored.value;
-        if (stored.damaged) damaged.append(QLatin1String(name));
-    };
-    const QVariant storedID = settings_->value(key::selectedCityID);
-    if (storedID.isValid()) {
-        const std::optional<QString> text = storedText(storedID);
-        const QUuid id = text ? QUuid::fromString(*text) : QUuid();
-        if (id.isNull()) {
-            damaged.append(QStringLiteral("selected place"));
-        } else {
-            selectedCityID_ = id;
-        }
-    }
-    take(readStored<double>(settings_->value(key::manualLatDeg), storedDouble, latitudeInRange),
-         manualLatDeg_, "latitude");
-    take(readStored<double>(settings_->value(key::manualLongDeg), storedDouble, longitudeInRange),
-         manualLongDeg_, "longitude");
-    take(readStored<bool>(settings_->value(key::latNorth), storedBool, anyBool), latNorth_,
-         "north or south");
-    take(readStored<bool>(settings_->value(key::longWest), storedBool, anyBool), longWest_,
-         "west or east");
-    take(readStored<qint64>(settings_->value(key::monthIndex), storedInteger, monthInRange),
-         monthIndex_, "month");
-    take(readStored<qint64>(settings_->value(key::dayIndex), storedInteger, dayInRange), dayIndex_,
-         "day");
-    take(readStored<qint64>(settings_->value(key::year), storedInteger, yearInRange), year_,
-         "year");
-    take(readStored<double>(settings_->value(key::hour), storedDouble, hourInRange), hour_, "hour");
-    take(readStored<bool>(settings_->value(key::useLocalTime), storedBool, anyBool), useLocalTime_,
-         "local time choice");
-    if (!damaged.isEmpty()) {
-        loadNotices_.append(
-            QStringLiteral("The stored settings for the %1 were out of range or unreadable, so "
-                           "the default %2 used instead.")
-                .arg(listInWords(damaged),
-                     damaged.size() == 1 ? QStringLiteral("is") : QStringLiteral("values are")));
-    }
+void AstronomyModel::setSelectedCityID(const QUuid& id) {
+    setInput(&Inputs::selectedCityID, id, Inputs::Group::location,
+             &AstronomyModel::selectedCityIDChanged);
+}
+void AstronomyModel::setManualLatDeg(double degrees) {
+    setInput(&Inputs::manualLatDeg, degrees, Inputs::Group::location,
+             &AstronomyModel::manualLatDegChanged);
+}
+void AstronomyModel::setManualLongDeg(double degrees) {
+    setInput(&Inputs::manualLongDeg, degrees, Inputs::Group::location,
+             &AstronomyModel::manualLongDegChanged);
+}
+void AstronomyModel::setLatNorth(bool north) {
+    setInput(&Inputs::latNorth, north, Inputs::Group::location, &AstronomyModel::latNorthChanged);
+}
+void AstronomyModel::setLongWest(bool west) {
+    setInput(&Inputs::longWest, west, Inputs::Group::location, &AstronomyModel::longWestChanged);
+}
+void AstronomyModel::setMonthIndex(qint64 index) {
+    setInput(&Inputs::monthIndex, index, Inputs::Group::time, &AstronomyModel::monthIndexChanged);
+}
+void AstronomyModel::setDayIndex(qint64 index) {
+    setInput(&Inputs::dayIndex, index, Inputs::Group::time, &AstronomyModel::dayIndexChanged);
+}
+void AstronomyModel::setYear(qint64 year) {
+    setInput(&Inputs::year, year, Inputs::Group::time, &AstronomyModel::yearChanged);
+}
+void AstronomyModel::setHour(double hour) {
+    setInput(&Inputs::hour, hour, Inputs::Group::time, &AstronomyModel::hourChanged);
+}
+void AstronomyModel::setUseLocalTime(bool local) {
+    setInput(&Inputs::useLocalTime, local, Inputs::Group::time,
+             &AstronomyModel::useLocalTimeChanged);
 }
 
-void AstronomyModel::saveLocationSettings() {
-    settings_->setText(key::selectedCityID, canonicalUuid(selectedCityID_));
-    settings_->setDouble(key::manualLatDeg, manualLatDeg_);
-    settings_->setDouble(key::manualLongDeg, manualLongDeg_);
-    settings_->setBool(key::latNorth, latNorth_);
-    settings_->setBool(key::longWest, longWest_);
-}
+double AstronomyModel::latitude() const { return inputs_.place(cities_).latitude; }
 
-void AstronomyModel::saveTimeSettings() {
-    settings_->setInteger(key::year, year_);
-    settings_->setInteger(key::monthIndex, monthIndex_);
-    settings_->setInteger(key::dayIndex, dayIndex_);
-    settings_->setDouble(key::hour, hour_);
-    settings_->setBool(key::useLocalTime, useLocalTime_);
-}
-
-#define MORVANE_LOCATION_SETTER(setter, field, signal, Type) \
-    void AstronomyModel::setter(Type value) {                \
-        const bool changed = assign(field, value);           \
-        saveLocationSettings();                              \
-        if (changed) emit signal();                          \
-    }
-#define MORVANE_TIME_SETTER(setter, field, signal, Type) \
-    void AstronomyModel::setter(Type value) {            \
-        const bool changed = assign(field, value);       \
-        saveTimeSettings();                              \
-        if (changed) emit signal();                      \
-    }
-
-MORVANE_LOCATION_SETTER(setSelectedCityID, selectedCityID_, selectedCityIDChanged, const QUuid&)
-MORVANE_LOCATION_SETTER(setManualLatDeg, manualLatDeg_, manualLatDegChanged, double)
-MORVANE_LOCATION_SETTER(setManualLongDeg, manualLongDeg_, manualLongDegChanged, double)
-MORVANE_LOCATION_SETTER(setLatNorth, latNorth_, latNorthChanged, bool)
-MORVANE_LOCATION_SETTER(setLongWest, longWest_, longWestChanged, bool)
-MORVANE_TIME_SETTER(setMonthIndex, monthIndex_, monthIndexChanged, qint64)
-MORVANE_TIME_SETTER(setDayIndex, dayIndex_, dayIndexChanged, qint64)
-MORVANE_TIME_SETTER(setYear, year_, yearChanged, qint64)
-MORVANE_TIME_SETTER(setHour, hour_, hourChanged, double)
-MORVANE_TIME_SETTER(setUseLocalTime, useLocalTime_, useLocalTimeChanged, bool)
-
-#undef MORVANE_LOCATION_SETTER
-#undef MORVANE_TIME_SETTER
-
-// --- Place and moment -------------------------------------------------------------------
-
-double AstronomyModel::latitude() const {
-    if (selectedCityID_ == manualCityID()) {
-        const double radians = radiansFromDegrees(manualLatDeg_);
-        return latNorth_ ? radians : -radians;
-    }
-    for (const CityPreset& city : cities_) {
-        if (city.id == selectedCityID_) return city.latitude;
-    }
-    return CityPreset::manual().latitude;
-}
-
-double AstronomyModel::longitude() const {
-    if (selectedCityID_ == manualCityID()) {
-        const double radians = radiansFromDegrees(manualLongDeg_);
-        return longWest_ ? -radians : radians;
-    }
-    for (const CityPreset& city : cities_) {
-        if (city.id == selectedCityID_) return city.longitude;
-    }
-    return CityPreset::manual().longitude;
-}
-
-CalculationInputs AstronomyModel::inputs() const {
-    return {latitude(), longitude(), year_, monthIndex_, dayIndex_, hour_, useLocalTime_};
-}
+double AstronomyModel::longitude() const { return inputs_.place(cities_).longitude; }
 
 double AstronomyModel::currentDayCount() const {
-    const double t = dayCount(year_, monthIndex_, dayIndex_, hour_);
-    return useLocalTime_ ? localDayCount(t, hour_, longitude()) : t;
+    const CalculationInputs in = CalculationInputs::of(inputs_, cities_);
+    const double t = dayCount(in.year, in.monthIndex, in.dayIndex, in.hour);
+    return in.useLocalTime ? localDayCount(t, in.hour, in.longitude) : t;
 }
 
 // --- Calculation ------------------------------------------------------------------------
@@ -280,19 +163,16 @@ void AstronomyModel::calculate() {
     setIsCalculating(true);
     setErrorMessage(std::nullopt);
 
-    const double lat = latitude();
-    const double lon = longitude();
+    const CalculationInputs in = CalculationInputs::of(inputs_, cities_);
     // The guarded form of currentDayCount(): a damaged setting must not reach an engine
     // precondition or make a search run for ever.
-    const DayCountResult moment = checkedDayCount(inputs());
+    const DayCountResult moment = checkedDayCount(in);
     if (!moment.t) {
         setErrorMessage(moment.error);
         setIsCalculating(false);
         return;
     }
-    const double t = *moment.t;
-
-    CalculationTask::enqueue(handBack_, t, lat, lon);
+    CalculationTask::enqueue(handBack_, *moment.t, in.latitude, in.longitude);
 }
 
 void AstronomyModel::takeResults() {
@@ -335,10 +215,7 @@ void AstronomyModel::setErrorMessage(std::optional<QString> message) {
 
 void AstronomyModel::loadLocations() {
     const LocationsFile::Loaded loaded = locationsFile_.load();
-    cities_ = {CityPreset::manual()};
-    cities_.append(loaded.status == LocationsFile::Status::loaded ? loaded.cities
-                                                                  : CityPreset::defaults());
-    sortSavedLocations(cities_);
+    cities_ = loaded.listed();
     if (loaded.status == LocationsFile::Status::missing) saveLocations();
     if (loaded.status == LocationsFile::Status::unreadable) {
         const QString damaged = locationsFile_.path(false).value_or(QString());
@@ -358,9 +235,9 @@ void AstronomyModel::loadLocations() {
     }
     // Places get new ids when the file was rebuilt; a selection that names none of them would
     // leave the picker blank at 0, 0.
-    const bool known = std::any_of(cities_.cbegin(), cities_.cend(),
-                                   [this](const CityPreset& c) { return c.id == selectedCityID_; });
-    if (!known) selectedCityID_ = manualCityID();
+    if (inputs_.place(cities_).kind == SelectedPlace::Kind::unknown) {
+        inputs_.selectedCityID = manualCityID();
+    }
 }
 
 void AstronomyModel::saveLocations() {
@@ -376,10 +253,8 @@ std::variant<QUuid, LocationError> AstronomyModel::saveLocation(const QString& n
         if (city.name.toLower() == lowered)
             return LocationError{LocationError::duplicateName, trimmed};
     }
-    const double lat = radiansFromDegrees(manualLatDeg_);
-    const double lon = radiansFromDegrees(manualLongDeg_);
-    const CityPreset entry{QUuid::createUuid(), trimmed, latNorth_ ? lat : -lat,
-                           longWest_ ? -lon : lon};
+    const SelectedPlace where = inputs_.typedInPlace();
+    const CityPreset entry{QUuid::createUuid(), trimmed, where.latitude, where.longitude};
     cities_.append(entry);
     sortSavedLocations(cities_);
     saveLocations();
@@ -396,7 +271,7 @@ void AstronomyModel::deleteLocation(const QUuid& requested) {
         cities_.removeIf([&id](const CityPreset& city) { return city.id == id; });
     saveLocations();
     if (removed > 0) emit citiesChanged();
-    if (selectedCityID_ == id) setSelectedCityID(manualCityID());
+    if (inputs_.selectedCityID == id) setSelectedCityID(manualCityID());
 }
 
 }  // namespace morvane

@@ -15,6 +15,7 @@
 #include "engine/positions.h"
 #include "model/calculation.h"
 #include "model/city_preset.h"
+#include "model/inputs.h"
 #include "model/locations_file.h"
 #include "model/settings_store.h"
 
@@ -91,16 +92,18 @@ class AstronomyModel : public QObject {
     static const QStringList& months();
 
     const QList<CityPreset>& cities() const { return cities_; }
-    QUuid selectedCityID() const { return selectedCityID_; }
-    double manualLatDeg() const { return manualLatDeg_; }
-    double manualLongDeg() const { return manualLongDeg_; }
-    bool latNorth() const { return latNorth_; }
-    bool longWest() const { return longWest_; }
-    qint64 monthIndex() const { return monthIndex_; }
-    qint64 dayIndex() const { return dayIndex_; }
-    qint64 year() const { return year_; }
-    double hour() const { return hour_; }
-    bool useLocalTime() const { return useLocalTime_; }
+    /// All ten inputs at once.
+    const Inputs& inputs() const { return inputs_; }
+    QUuid selectedCityID() const { return inputs_.selectedCityID; }
+    double manualLatDeg() const { return inputs_.manualLatDeg; }
+    double manualLongDeg() const { return inputs_.manualLongDeg; }
+    bool latNorth() const { return inputs_.latNorth; }
+    bool longWest() const { return inputs_.longWest; }
+    qint64 monthIndex() const { return inputs_.monthIndex; }
+    qint64 dayIndex() const { return inputs_.dayIndex; }
+    qint64 year() const { return inputs_.year; }
+    double hour() const { return inputs_.hour; }
+    bool useLocalTime() const { return inputs_.useLocalTime; }
 
     // Each write stores its settings group, even when the value is unchanged.
     void setSelectedCityID(const QUuid& id);
@@ -183,31 +186,23 @@ class AstronomyModel : public QObject {
   private:
     // Woken on the user-interface thread by a finished calculation.
     Q_INVOKABLE void takeResults();
-    void loadSettings();
-    void saveLocationSettings();
-    void saveTimeSettings();
+    // Assigns one input, stores its settings group (whether the value changed or not) and
+    // emits `changed` when it did change.
+    template <typename T>
+    void setInput(T Inputs::*field, const T& value, Inputs::Group group,
+                  void (AstronomyModel::*changed)());
     void loadLocations();
     void saveLocations();
     void publish(CalculationResults results);
     void setIsCalculating(bool calculating);
     void setErrorMessage(std::optional<QString> message);
-    CalculationInputs inputs() const;
 
     std::unique_ptr<SettingsStore> settings_;
     LocationsFile locationsFile_;
     std::shared_ptr<HandBack> handBack_;
 
     QList<CityPreset> cities_;
-    QUuid selectedCityID_;
-    double manualLatDeg_ = 40.5;
-    double manualLongDeg_ = 20.9;
-    bool latNorth_ = true;
-    bool longWest_ = true;
-    qint64 monthIndex_ = 0;
-    qint64 dayIndex_ = 0;
-    qint64 year_ = 720;
-    double hour_ = 12.0;
-    bool useLocalTime_ = false;
+    Inputs inputs_;
 
     CalculationResults outputs_;
     bool isCalculating_ = false;

@@ -25,16 +25,22 @@ bool withinDegrees(double radians, double maxDegrees) {
     return std::isfinite(radians) && std::fabs(radians) <= radiansFromDegrees(maxDegrees);
 }
 
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 bool fits(std::int64_t a, std::int64_t b) {
     std::int64_t sum = 0;
     return !__builtin_add_overflow(a, b, &sum);
 }
 
 }  // namespace
+
+QString fromStd(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+CalculationInputs CalculationInputs::of(const Inputs& in, const QList<CityPreset>& cities) {
+    const SelectedPlace where = in.place(cities);
+    return {where.latitude, where.longitude, in.year,        in.monthIndex,
+            in.dayIndex,    in.hour,         in.useLocalTime};
+}
 
 DayCountResult checkedDayCount(const CalculationInputs& in) {
     if (!withinDegrees(in.latitude, kMaxLatitudeDeg)) {
@@ -65,16 +71,16 @@ DayCountResult checkedDayCount(const CalculationInputs& in) {
 
 CalculationResults calculateOutputs(double t, double latitude, double longitude) {
     CalculationResults results;
-    results.starMapSVG = fromUtf8(starMapDocument(t, latitude, longitude));
-    results.horoscopeSVG = fromUtf8(horoscopeDocument(t, latitude, longitude));
-    results.basicTableHourly = fromUtf8(sunMoonTable(24, t, 1.0 / 24.0, latitude));
-    results.basicTableMonthly = fromUtf8(sunMoonTable(30, t, 1.0, latitude));
-    results.conjunctionDaily = fromUtf8(conjunctionTable(144, t, 1.0 / 144.0));
-    results.conjunctionYearly = fromUtf8(conjunctionTable(360, t, 1.0));
+    results.starMapSVG = fromStd(starMapDocument(t, latitude, longitude));
+    results.horoscopeSVG = fromStd(horoscopeDocument(t, latitude, longitude));
+    results.basicTableHourly = fromStd(sunMoonTable(24, t, 1.0 / 24.0, latitude));
+    results.basicTableMonthly = fromStd(sunMoonTable(30, t, 1.0, latitude));
+    results.conjunctionDaily = fromStd(conjunctionTable(144, t, 1.0 / 144.0));
+    results.conjunctionYearly = fromStd(conjunctionTable(360, t, 1.0));
     results.positions = positionsList(t, latitude, longitude);
-    results.dateLabel = fromUtf8(dateLabel(t));
-    results.nextFullMoonLabel = fromUtf8(dateLabelWithLocalTime(nextMoonPhase(t, kPi), longitude));
-    results.nextNewMoonLabel = fromUtf8(dateLabelWithLocalTime(nextMoonPhase(t, 0.0), longitude));
+    results.dateLabel = fromStd(dateLabel(t));
+    results.nextFullMoonLabel = fromStd(dateLabelWithLocalTime(nextMoonPhase(t, kPi), longitude));
+    results.nextNewMoonLabel = fromStd(dateLabelWithLocalTime(nextMoonPhase(t, 0.0), longitude));
     return results;
 }
 

@@ -3,21 +3,29 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "engine/positions.h"
+#include "model/inputs.h"
 
 namespace morvane {
 
-/// The ten inputs a calculation starts from, as the model holds them.
+/// UTF-8 text of the pure libraries as a QString: every text they make is UTF-8.
+QString fromStd(const std::string& text);
+
+/// What a calculation starts from: the inputs with their place looked up. No defaults of its
+/// own; those of the inputs are in Inputs.
 struct CalculationInputs {
-    double latitude = 0.0;   ///< radians, north positive
-    double longitude = 0.0;  ///< radians, east positive
-    std::int64_t year = 720;
-    std::int64_t monthIndex = 0;
-    std::int64_t dayIndex = 0;
-    double hour = 12.0;
-    bool useLocalTime = false;
+    double latitude{};   ///< radians, north positive
+    double longitude{};  ///< radians, east positive
+    std::int64_t year{};
+    std::int64_t monthIndex{};
+    std::int64_t dayIndex{};
+    double hour{};
+    bool useLocalTime{};
+
+    static CalculationInputs of(const Inputs& inputs, const QList<CityPreset>& cities);
 };
 
 /// Beyond this many days from the epoch the searches' bisections can no longer halve an

@@ -81,6 +81,13 @@ LocationsFile::Loaded LocationsFile::load() const {
     return {Status::loaded, *cities};
 }
 
+QList<CityPreset> LocationsFile::Loaded::listed() const {
+    QList<CityPreset> list{CityPreset::manual()};
+    list.append(status == Status::loaded ? cities : CityPreset::defaults());
+    sortSavedLocations(list);
+    return list;
+}
+
 bool LocationsFile::save(const QList<CityPreset>& saved) {
     const auto file = path();
     if (!file) return false;

@@ -25,6 +25,10 @@ class LocationsFile {
     struct Loaded {
         Status status;
         QList<CityPreset> cities;  ///< as stored, unsorted; empty unless loaded
+
+        /// The list the application offers: the manual entry, then the stored entries (the
+        /// built-in places unless the file loaded) sorted by name.
+        [[nodiscard]] QList<CityPreset> listed() const;
     };
     /// Reads and decodes the file; creates nothing. A file with any object lacking a member, a
     /// member of the wrong kind or an id that is not a UUID is unreadable as a whole.

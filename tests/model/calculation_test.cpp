@@ -10,14 +10,8 @@
 namespace morvane {
 namespace {
 
-TEST(CheckedDayCount, OrdinaryInputsGiveTheCalendarDayCount) {
-    const DayCountResult result = checkedDayCount({0.7, -0.3, 720, 0, 0, 12.0, false});
-    ASSERT_TRUE(result.t);
-    EXPECT_EQ(*result.t, 258840.0);
-    EXPECT_TRUE(result.error.isEmpty());
-}
-
 TEST(CheckedDayCount, TheEdgesOfWhatCanBeCalculated) {
+    EXPECT_EQ(checkedDayCount({0.7, -0.3, 720, 0, 0, 12.0, false}).t, 258840.0);
     // 1e9 days is about 2.78 million years.
     EXPECT_TRUE(checkedDayCount({0, 0, 2'700'000, 0, 0, 12.0, false}).t);
     EXPECT_FALSE(checkedDayCount({0, 0, 2'800'000, 0, 0, 12.0, false}).t);

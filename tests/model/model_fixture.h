@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariant>
@@ -34,6 +35,16 @@ class RecordingStore final : public SettingsStore {
         writes.emplace_back(key, value);
     }
 };
+
+inline QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 /// A model on a recording store and a fresh locations folder of its own.
 struct ModelFixture {
