@@ -4,27 +4,15 @@
 
 #include <cmath>
 
+#include "engine/calendar.h"
 #include "reports/positions_text.h"
 
 namespace morvane {
 
 namespace {
 
-QString fromStd(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The selected location's name, "Manual" when the id names no entry, or the typed-in
-// coordinates with `separator` between latitude and longitude.
 QString placeText(const ExportContext& c, const char* separator) {
-    if (c.selectedCityID == manualCityID()) {
-        return fromStd(fmt::format("{:.2f}°{}{}{:.2f}°{}", c.manualLatDeg, c.latNorth ? "N" : "S",
-                                   separator, c.manualLongDeg, c.longWest ? "W" : "E"));
-    }
-    for (const CityPreset& city : c.cities) {
-        if (city.id == c.selectedCityID) return city.name;
-    }
-    return QStringLiteral("Manual");
+    return c.placeLabel(c.cities, separator);
 }
 
 long long plusOne(qint64 index) {
@@ -34,33 +22,25 @@ long long plusOne(qint64 index) {
 
 const char* const kReportHead =
     "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<style>\n"
-    "    body {\n        font-family: -apple-system, \"Helvetica Neue\", sans-serif;\n"
+    "    body {\n        font-family: \"DejaVu Sans\", \"Liberation Sans\", sans-serif;\n"
     "        color: #1a1a1a;\n        padding: 28px;\n        margin: 0;\n    }\n"
     "    h1 {\n        font-size: 18px;\n        margin: 0 0 4px 0;\n    }\n"
     "    .meta {\n        font-size: 10px;\n        color: #666;\n        margin-bottom: 18px;\n"
     "        white-space: pre-wrap;\n    }\n"
     "    h2 {\n        font-size: 12px;\n        margin: 14px 0 4px 0;\n        color: #444;\n    "
     "}\n"
-    "    pre {\n        font-family: \"Menlo\", \"Courier New\", monospace;\n        font-size: "
-    "9px;\n"
+    "    pre {\n        font-family: \"DejaVu Sans Mono\", \"Liberation Mono\", monospace;\n"
+    "        font-size: 9px;\n"
     "        line-height: 1.25;\n        margin: 0;\n    }\n"
     "</style>\n</head>\n<body>\n<h1>";
 
 }  // namespace
 
-// A damaged stored hour that is no ordinary number names the file 00-00 rather than
-// overflowing.
-std::pair<long long, long long> clockOfHour(double hour) {
-    if (!std::isfinite(hour) || std::fabs(hour) >= 1e15) return {0, 0};
-    const double whole = std::trunc(hour);
-    return {static_cast<long long>(whole),
-            static_cast<long long>(std::trunc((hour - whole) * 60.0))};
-}
-
 QString suggestedFileName(const ExportContext& c, const QString& baseName,
                           const QString& fileExtension) {
     QString place = placeText(c, " ");
     place.replace(QLatin1Char('/'), QLatin1Char('-'));  // a name must not open a folder
+    // A damaged stored hour that is no ordinary number names the file 00-00.
     const auto [hours, minutes] = clockOfHour(c.hour);
     const std::string when =
         fmt::format("{:03d}-{:02d}-{:02d} {:02d}-{:02d}", c.year, plusOne(c.monthIndex),

@@ -4,6 +4,7 @@
 #include <QSizeF>
 #include <QString>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "export/export_context.h"
@@ -16,10 +17,6 @@ namespace morvane {
 /// holds a path separator: a "/" of a location's name becomes "-".
 QString suggestedFileName(const ExportContext& context, const QString& baseName,
                           const QString& fileExtension);
-
-/// Whole hours and whole minutes of an hour with a fraction, as file names show them (0, 0 for
-/// a value that is no ordinary number).
-std::pair<long long, long long> clockOfHour(double hour);
 
 /// The positions as the text table of the Nolomar System tab.
 QString planetPositionsText(const ExportContext& context);

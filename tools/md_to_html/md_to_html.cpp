@@ -1,25 +1,27 @@
 // md_to_html INPUT.md OUTPUT.html
 //
-// Turns the user guide into one standalone HTML page with its own stylesheet. It understands the
-// Markdown the guide uses and nothing more: ATX headings, paragraphs, emphasis, code spans and
-// fenced code, links, images, nested lists, block quotes, pipe tables, rules and <kbd>.
+// Turns the user guide into one standalone HTML page with its own stylesheet. cmark-gfm reads the
+// Markdown (with GitHub's pipe tables); on top of its HTML this adds what a page to read needs:
+// an id on every heading, a table of contents, figures with captions and the page around it.
 //
-// QTextDocument can convert Markdown too, but it writes an inline style on every block, fixes the
-// body at the application's 9 pt font and drops heading anchors, so no stylesheet can make its
-// page pleasant to read; hence this small converter.
+// The guide is our own text, so its raw HTML (<kbd>) is passed through.
 //
 // Images are resolved against the output's folder. A local image that is missing there is left
 // out with its figure: the screenshots arrive after the text, and a guide with a broken image
 // icon on every page reads worse than one without pictures.
-#include <QCoreApplication>
+#include <cmark-gfm-core-extensions.h>
+#include <cmark-gfm.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QList>
 #include <QRegularExpression>
 #include <QStringList>
-#include <QTextStream>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -96,134 +98,94 @@ nav.toc li { margin: 0.1rem 0; break-inside: avoid; }
 }
 )css";
 
-QString escaped(const QString& text) {
+constexpr int kOptions = CMARK_OPT_UNSAFE;
+
+struct NodeFree {
+    void operator()(cmark_node* node) const { cmark_node_free(node); }
+};
+struct ParserFree {
+    void operator()(cmark_parser* parser) const { cmark_parser_free(parser); }
+};
+
+QString text(const char* utf8) { return QString::fromUtf8(utf8 != nullptr ? utf8 : ""); }
+
+// What the inlines under `node` read as, without their markup: code keeps its text, a link its
+// label, and raw HTML such as <kbd> drops out.
+QString plainText(cmark_node* node) {
     QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-            case '&':
-                out += QLatin1String("&amp;");
+    for (cmark_node* child = cmark_node_first_child(node); child != nullptr;
+         child = cmark_node_next(child)) {
+        switch (cmark_node_get_type(child)) {
+            case CMARK_NODE_TEXT:
+            case CMARK_NODE_CODE:
+                out += text(cmark_node_get_literal(child));
                 break;
-            case '<':
-                out += QLatin1String("&lt;");
-                break;
-            case '>':
-                out += QLatin1String("&gt;");
-                break;
-            case '"':
-                out += QLatin1String("&quot;");
+            case CMARK_NODE_SOFTBREAK:
+            case CMARK_NODE_LINEBREAK:
+                out += QLatin1Char(' ');
                 break;
             default:
-                out += c;
+                out += plainText(child);
         }
     }
     return out;
 }
 
-bool isBlank(const QString& line) { return line.trimmed().isEmpty(); }
-
-int indentOf(const QString& line) {
-    int n = 0;
-    while (n < line.size() && line.at(n) == QLatin1Char(' ')) {
-        ++n;
-    }
-    return n;
+cmark_node* htmlBlock(const QString& html) {
+    cmark_node* block = cmark_node_new(CMARK_NODE_HTML_BLOCK);
+    cmark_node_set_literal(block, html.toUtf8().constData());
+    return block;
 }
 
-// Removes up to `count` leading spaces; lines indented less keep their text.
-QString dedented(const QString& line, int count) { return line.mid(qMin(count, indentOf(line))); }
-
-struct ListMarker {
-    bool valid = false;
-    bool ordered = false;
-    int indent = 0;     // spaces before the marker
-    int contentAt = 0;  // column where the item's text begins
-    int start = 1;      // number of an ordered item
-};
-
-ListMarker listMarker(const QString& line) {
-    static const QRegularExpression pattern(
-        QStringLiteral(R"(^( *)([-*+]|(\d{1,9})[.)])( +)(?=\S))"));
-    const auto m = pattern.match(line);
-    ListMarker marker;
-    if (!m.hasMatch()) {
-        return marker;
-    }
-    marker.valid = true;
-    marker.ordered = m.capturedLength(3) > 0;
-    marker.indent = m.capturedLength(1);
-    marker.contentAt = m.capturedLength(0);
-    marker.start = marker.ordered ? m.captured(3).toInt() : 1;
-    return marker;
+// Puts `html` where `node` was and frees the node with everything under it.
+void replaceWith(cmark_node* node, const QString& html) {
+    cmark_node_replace(node, htmlBlock(html));
+    cmark_node_free(node);
 }
 
-bool isRule(const QString& line) {
-    static const QRegularExpression pattern(QStringLiteral(R"(^ {0,3}([-*_])( *\1){2,} *$)"));
-    return pattern.match(line).hasMatch();
-}
-
-bool isFence(const QString& line) { return line.trimmed().startsWith(QLatin1String("```")); }
-
-bool isHeading(const QString& line) {
-    static const QRegularExpression pattern(QStringLiteral(R"(^#{1,6}( |$))"));
-    return pattern.match(line).hasMatch();
-}
-
-bool isTableSeparator(const QString& line) {
-    static const QRegularExpression pattern(
-        QStringLiteral(R"(^ *\|? *:?-+:? *(\| *:?-+:? *)*\|? *$)"));
-    return line.contains(QLatin1Char('|')) && pattern.match(line).hasMatch();
-}
-
-// Splits a table row at the pipes that are neither escaped nor inside a code span.
-QStringList tableCells(QString row) {
-    row = row.trimmed();
-    if (row.startsWith(QLatin1Char('|'))) {
-        row.remove(0, 1);
-    }
-    if (row.endsWith(QLatin1Char('|')) && !row.endsWith(QLatin1String("\\|"))) {
-        row.chop(1);
-    }
-    QStringList cells;
-    QString cell;
-    bool inCode = false;
-    for (qsizetype i = 0; i < row.size(); ++i) {
-        const QChar c = row.at(i);
-        if (c == QLatin1Char('\\') && i + 1 < row.size() && row.at(i + 1) == QLatin1Char('|')) {
-            cell += QLatin1Char('|');
-            ++i;
-        } else if (c == QLatin1Char('`')) {
-            inCode = !inCode;
-            cell += c;
-        } else if (c == QLatin1Char('|') && !inCode) {
-            cells << cell.trimmed();
-            cell.clear();
-        } else {
-            cell += c;
-        }
-    }
-    cells << cell.trimmed();
-    return cells;
-}
-
-class Converter {
+class Page {
   public:
-    explicit Converter(QDir outputDir) : outputDir_(std::move(outputDir)) {}
+    Page(QDir outputDir, cmark_llist* extensions)
+        : outputDir_(std::move(outputDir)), extensions_(extensions) {}
 
-    QString page(const QStringList& lines) {
-        const QString body = blocks(lines, false);
-        QString html;
-        html += QLatin1String(
-            "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n");
-        html += QLatin1String(
+    QString render(cmark_node* document) {
+        QList<cmark_node*> headings, images;
+        cmark_iter* iter = cmark_iter_new(document);
+        for (cmark_event_type event; (event = cmark_iter_next(iter)) != CMARK_EVENT_DONE;) {
+            if (event != CMARK_EVENT_ENTER) continue;
+            cmark_node* node = cmark_iter_get_node(iter);
+            if (cmark_node_get_type(node) == CMARK_NODE_HEADING) headings << node;
+            if (cmark_node_get_type(node) == CMARK_NODE_IMAGE) images << node;
+        }
+        cmark_iter_free(iter);
+
+        for (cmark_node* image : images) placeImage(image);
+        cmark_node* firstSection = nullptr;
+        for (cmark_node* heading : headings) {
+            if (cmark_node_get_heading_level(heading) == 2 && firstSection == nullptr) {
+                firstSection = cmark_node_new(CMARK_NODE_HTML_BLOCK);
+                cmark_node_insert_before(heading, firstSection);
+            }
+            addId(heading);
+        }
+        // The contents go just before the first second-level heading, once all are known; their
+        // own heading's id is chosen last so that it never takes a section's.
+        if (firstSection != nullptr && sections_.size() >= 3) {
+            replaceWith(firstSection, contents());
+        } else if (firstSection != nullptr) {
+            cmark_node_free(firstSection);
+        }
+
+        std::unique_ptr<char, decltype(&std::free)> body(
+            cmark_render_html(document, kOptions, extensions_), &std::free);
+        QString html = QLatin1String(
+            "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
             "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n");
         html += QLatin1String("<title>") +
-                escaped(title_.isEmpty() ? QStringLiteral("User guide") : title_) +
+                (title_.isEmpty() ? QStringLiteral("User guide") : title_).toHtmlEscaped() +
                 QLatin1String("</title>\n<style>") + QLatin1String(kStyleSheet) +
-                QLatin1String("</style>\n");
-        html += QLatin1String("</head>\n<body>\n");
-        html += withContents(body);
-        html += QLatin1String("</body>\n</html>\n");
+                QLatin1String("</style>\n</head>\n<body>\n") + text(body.get()) +
+                QLatin1String("</body>\n</html>\n");
         return html;
     }
 
@@ -234,26 +196,6 @@ class Converter {
         QString id;
         QString html;
     };
-
-    // The table of contents goes just before the first second-level heading, once the headings
-    // of the whole document are known.
-    QString withContents(const QString& body) const {
-        if (sections_.size() < 3) {
-            return body;
-        }
-        const QString marker = QLatin1String("<h2 id=\"") + sections_.first().id + QLatin1Char('"');
-        const auto at = body.indexOf(marker);
-        if (at < 0) {
-            return body;
-        }
-        QString nav = QLatin1String("<nav class=\"toc\">\n<h2>Contents</h2>\n<ol>\n");
-        for (const Section& section : sections_) {
-            nav += QLatin1String("<li><a href=\"#") + section.id + QLatin1String("\">") +
-                   section.html + QLatin1String("</a></li>\n");
-        }
-        nav += QLatin1String("</ol>\n</nav>\n");
-        return body.left(at) + nav + body.mid(at);
-    }
 
     // GitHub's anchor rule, so that links written for the Markdown file also work in the page.
     QString anchorFor(const QString& headingText) {
@@ -269,234 +211,33 @@ class Converter {
         return seen == 0 ? slug : slug + QLatin1Char('-') + QString::number(seen);
     }
 
-    static QString plainText(const QString& markdown) {
-        QString text = markdown;
-        static const QRegularExpression markup(QStringLiteral(R"([`*]|<\/?kbd>)"));
-        text.remove(markup);
-        static const QRegularExpression link(QStringLiteral(R"(\[([^\]]*)\]\([^)]*\))"));
-        text.replace(link, QStringLiteral("\\1"));
-        return text;
+    QString renderHtml(cmark_node* node) const {
+        std::unique_ptr<char, decltype(&std::free)> html(
+            cmark_render_html(node, kOptions, extensions_), &std::free);
+        return text(html.get());
     }
 
-    QString blocks(const QStringList& lines, bool tight) {
-        QString out;
-        qsizetype i = 0;
-        while (i < lines.size()) {
-            const QString& line = lines.at(i);
-            if (isBlank(line)) {
-                ++i;
-            } else if (isFence(line)) {
-                i = fencedCode(lines, i, out);
-            } else if (isHeading(line)) {
-                heading(line, out);
-                ++i;
-            } else if (isRule(line)) {
-                out += QLatin1String("<hr>\n");
-                ++i;
-            } else if (line.trimmed().startsWith(QLatin1Char('>'))) {
-                i = blockQuote(lines, i, out);
-            } else if (listMarker(line).valid) {
-                i = list(lines, i, out);
-            } else if (line.contains(QLatin1Char('|')) && i + 1 < lines.size() &&
-                       isTableSeparator(lines.at(i + 1))) {
-                i = table(lines, i, out);
-            } else {
-                i = paragraph(lines, i, tight, out);
-            }
-        }
-        return out;
+    void addId(cmark_node* heading) {
+        const int level = cmark_node_get_heading_level(heading);
+        const QString plain = plainText(heading);
+        if (level == 1 && title_.isEmpty()) title_ = plain;
+        const QString id = anchorFor(plain);
+        // cmark writes "<hN>inner</hN>\n"; the inner part is kept for the contents too.
+        QString inner = renderHtml(heading).trimmed();
+        inner = inner.mid(4, inner.size() - 9);
+        if (level == 2) sections_.append({id, inner});
+        replaceWith(heading, QStringLiteral("<h%1 id=\"%2\">%3</h%1>")
+                                 .arg(QString::number(level), id.toHtmlEscaped(), inner));
     }
 
-    qsizetype fencedCode(const QStringList& lines, qsizetype i, QString& out) {
-        QString code;
-        ++i;
-        while (i < lines.size() && !isFence(lines.at(i))) {
-            code += escaped(lines.at(i)) + QLatin1Char('\n');
-            ++i;
+    QString contents() {
+        QString nav = QStringLiteral("<nav class=\"toc\">\n<h2 id=\"%1\">Contents</h2>\n<ol>\n")
+                          .arg(anchorFor(QStringLiteral("Contents")));
+        for (const Section& section : sections_) {
+            nav += QStringLiteral("<li><a href=\"#%1\">%2</a></li>\n")
+                       .arg(section.id.toHtmlEscaped(), section.html);
         }
-        out += QLatin1String("<pre><code>") + code + QLatin1String("</code></pre>\n");
-        return i < lines.size() ? i + 1 : i;
-    }
-
-    void heading(const QString& line, QString& out) {
-        int hashes = 0;
-        while (hashes < line.size() && line.at(hashes) == QLatin1Char('#')) {
-            ++hashes;
-        }
-        QString text = line.mid(hashes).trimmed();
-        static const QRegularExpression closing(QStringLiteral(R"(\s+#+$)"));
-        text.remove(closing);
-        const QString html = inline_(text);
-        if (hashes == 1 && title_.isEmpty()) {
-            title_ = plainText(text);
-        }
-        const QString id = anchorFor(plainText(text));
-        if (hashes == 2) {
-            sections_.append({id, html});
-        }
-        const QString tag = QLatin1Char('h') + QString::number(hashes);
-        out += QLatin1Char('<') + tag + QLatin1String(" id=\"") + id + QLatin1String("\">") + html +
-               QLatin1String("</") + tag + QLatin1String(">\n");
-    }
-
-    qsizetype blockQuote(const QStringList& lines, qsizetype i, QString& out) {
-        QStringList inner;
-        while (i < lines.size() && !isBlank(lines.at(i))) {
-            QString text = lines.at(i).trimmed();
-            if (text.startsWith(QLatin1Char('>'))) {
-                text.remove(0, 1);
-                if (text.startsWith(QLatin1Char(' '))) {
-                    text.remove(0, 1);
-                }
-            }
-            inner << text;
-            ++i;
-        }
-        out += QLatin1String("<blockquote>\n") + blocks(inner, false) +
-               QLatin1String("</blockquote>\n");
-        return i;
-    }
-
-    qsizetype list(const QStringList& lines, qsizetype i, QString& out) {
-        const ListMarker first = listMarker(lines.at(i));
-        QList<QStringList> items;
-        bool loose = false;
-        while (i < lines.size()) {
-            const ListMarker marker = listMarker(lines.at(i));
-            if (!marker.valid || marker.ordered != first.ordered || marker.indent != first.indent) {
-                break;
-            }
-            QStringList item{lines.at(i).mid(marker.contentAt)};
-            ++i;
-            bool lastWasBlank = false;
-            while (i < lines.size()) {
-                const QString& line = lines.at(i);
-                if (isBlank(line)) {
-                    lastWasBlank = true;
-                    item << QString();
-                    ++i;
-                    continue;
-                }
-                const int indent = indentOf(line);
-                if (indent >= marker.contentAt) {
-                    item << dedented(line, marker.contentAt);
-                } else if (!lastWasBlank && indent > first.indent && !listMarker(line).valid) {
-                    item << line.trimmed();  // a lazily indented continuation of the item's text
-                } else if (!lastWasBlank && !listMarker(line).valid && !isHeading(line) &&
-                           !isFence(line) && !isRule(line) &&
-                           !line.trimmed().startsWith(QLatin1Char('>'))) {
-                    item << line.trimmed();
-                } else {
-                    break;
-                }
-                if (lastWasBlank) {
-                    loose = true;
-                }
-                lastWasBlank = false;
-                ++i;
-            }
-            while (!item.isEmpty() && isBlank(item.last())) {
-                item.removeLast();
-            }
-            items << item;
-            // A blank line followed by the next item of this list makes the list loose.
-            if (lastWasBlank && i < lines.size()) {
-                const ListMarker next = listMarker(lines.at(i));
-                if (next.valid && next.indent == first.indent && next.ordered == first.ordered) {
-                    loose = true;
-                }
-            }
-        }
-        const QString tag = first.ordered ? QStringLiteral("ol") : QStringLiteral("ul");
-        out += QLatin1Char('<') + tag;
-        if (first.ordered && first.start != 1) {
-            out += QLatin1String(" start=\"") + QString::number(first.start) + QLatin1Char('"');
-        }
-        out += QLatin1String(">\n");
-        for (const QStringList& item : items) {
-            QString content = blocks(item, !loose);
-            if (content.endsWith(QLatin1Char('\n'))) {
-                content.chop(1);
-            }
-            out += QLatin1String("<li>") + content + QLatin1String("</li>\n");
-        }
-        out += QLatin1String("</") + tag + QLatin1String(">\n");
-        return i;
-    }
-
-    qsizetype table(const QStringList& lines, qsizetype i, QString& out) {
-        const QStringList header = tableCells(lines.at(i));
-        QStringList align;
-        for (const QString& delimiter : tableCells(lines.at(i + 1))) {
-            const bool left = delimiter.startsWith(QLatin1Char(':'));
-            const bool right = delimiter.endsWith(QLatin1Char(':'));
-            align << (left && right ? QStringLiteral(" style=\"text-align:center\"")
-                      : right       ? QStringLiteral(" style=\"text-align:right\"")
-                                    : QString());
-        }
-        auto row = [&](const QStringList& cells, const QString& tag) {
-            QString html = QLatin1String("<tr>");
-            for (qsizetype c = 0; c < header.size(); ++c) {
-                const QString a = c < align.size() ? align.at(c) : QString();
-                html += QLatin1Char('<') + tag + a + QLatin1Char('>') +
-                        inline_(c < cells.size() ? cells.at(c) : QString()) + QLatin1String("</") +
-                        tag + QLatin1Char('>');
-            }
-            return html + QLatin1String("</tr>\n");
-        };
-        out += QLatin1String("<table>\n<thead>\n") + row(header, QStringLiteral("th")) +
-               QLatin1String("</thead>\n<tbody>\n");
-        i += 2;
-        while (i < lines.size() && !isBlank(lines.at(i)) &&
-               lines.at(i).contains(QLatin1Char('|'))) {
-            out += row(tableCells(lines.at(i)), QStringLiteral("td"));
-            ++i;
-        }
-        out += QLatin1String("</tbody>\n</table>\n");
-        return i;
-    }
-
-    qsizetype paragraph(const QStringList& lines, qsizetype i, bool tight, QString& out) {
-        QStringList text;
-        while (i < lines.size()) {
-            const QString& line = lines.at(i);
-            if (isBlank(line) || isFence(line) || isHeading(line) || isRule(line) ||
-                line.trimmed().startsWith(QLatin1Char('>')) ||
-                (!text.isEmpty() && listMarker(line).valid) ||
-                (line.contains(QLatin1Char('|')) && i + 1 < lines.size() &&
-                 isTableSeparator(lines.at(i + 1)))) {
-                break;
-            }
-            text << line;
-            ++i;
-        }
-        // A paragraph that is nothing but an image becomes a figure with its caption.
-        static const QRegularExpression lone(
-            QStringLiteral(R"re(^\s*!\[([^\]]*)\]\(([^)\s]+)(?:\s+"([^"]*)")?\)\s*$)re"));
-        if (text.size() == 1) {
-            const auto m = lone.match(text.first());
-            if (m.hasMatch()) {
-                figure(m.captured(1), m.captured(2), m.captured(3), out);
-                return i;
-            }
-        }
-        QString html;
-        for (qsizetype n = 0; n < text.size(); ++n) {
-            QString line = text.at(n);
-            const bool hardBreak =
-                line.endsWith(QLatin1String("  ")) || line.endsWith(QLatin1Char('\\'));
-            line = line.trimmed();
-            if (line.endsWith(QLatin1Char('\\'))) {
-                line.chop(1);
-            }
-            html += inline_(line);
-            if (n + 1 < text.size()) {
-                html += hardBreak ? QLatin1String("<br>\n") : QLatin1String("\n");
-            }
-        }
-        out += tight ? html + QLatin1Char('\n')
-                     : QLatin1String("<p>") + html + QLatin1String("</p>\n");
-        return i;
+        return nav + QLatin1String("</ol>\n</nav>");
     }
 
     bool imageAvailable(const QString& source) {
@@ -508,118 +249,33 @@ class Converter {
         return false;
     }
 
-    void figure(const QString& alt, const QString& source, const QString& title, QString& out) {
+    // An image that is a paragraph of its own becomes a figure captioned with its title, or its
+    // description when it has none; a missing one goes, and so does an image within the text.
+    void placeImage(cmark_node* image) {
+        const QString source = text(cmark_node_get_url(image));
+        cmark_node* parent = cmark_node_parent(image);
+        const bool alone = cmark_node_get_type(parent) == CMARK_NODE_PARAGRAPH &&
+                           cmark_node_first_child(parent) == image &&
+                           cmark_node_last_child(parent) == image;
         if (!imageAvailable(source)) {
+            cmark_node_free(alone ? parent : image);
             return;
         }
+        if (!alone) return;
+        const QString alt = plainText(image);
+        const QString title = text(cmark_node_get_title(image));
         const QString caption = title.isEmpty() ? alt : title;
-        out += QLatin1String("<figure>\n<img src=\"") + escaped(source) +
-               QLatin1String("\" alt=\"") + escaped(alt) + QLatin1String("\" loading=\"lazy\">\n");
+        QString figure = QStringLiteral("<figure>\n<img src=\"%1\" alt=\"%2\" loading=\"lazy\">\n")
+                             .arg(source.toHtmlEscaped(), alt.toHtmlEscaped());
         if (!caption.isEmpty()) {
-            out +=
-                QLatin1String("<figcaption>") + inline_(caption) + QLatin1String("</figcaption>\n");
+            figure += QLatin1String("<figcaption>") + caption.toHtmlEscaped() +
+                      QLatin1String("</figcaption>\n");
         }
-        out += QLatin1String("</figure>\n");
-    }
-
-    // Inline markup: code spans, images, links, strong and emphasis, <kbd>, backslash escapes.
-    // Underscores are left alone: catalogue names such as _LADO1 must survive as written.
-    QString inline_(const QString& text) {
-        QString out;
-        const qsizetype n = text.size();
-        qsizetype i = 0;
-        auto startsWithAt = [&](qsizetype at, QLatin1String what) {
-            return QStringView(text).mid(at).startsWith(what);
-        };
-        while (i < n) {
-            const QChar c = text.at(i);
-            if (c == QLatin1Char('\\') && i + 1 < n && text.at(i + 1).isPunct()) {
-                out += escaped(text.at(i + 1));
-                i += 2;
-            } else if (c == QLatin1Char('`')) {
-                qsizetype ticks = 0;
-                while (i + ticks < n && text.at(i + ticks) == QLatin1Char('`')) {
-                    ++ticks;
-                }
-                const QString fence(ticks, QLatin1Char('`'));
-                const auto end = text.indexOf(fence, i + ticks);
-                if (end < 0) {
-                    out += fence;
-                    i += ticks;
-                } else {
-                    QString code = text.mid(i + ticks, end - i - ticks);
-                    if (code.size() > 1 && code.startsWith(QLatin1Char(' ')) &&
-                        code.endsWith(QLatin1Char(' '))) {
-                        code = code.mid(1, code.size() - 2);
-                    }
-                    out += QLatin1String("<code>") + escaped(code) + QLatin1String("</code>");
-                    i = end + ticks;
-                }
-            } else if (startsWithAt(i, QLatin1String("<kbd>"))) {
-                const auto end = text.indexOf(QLatin1String("</kbd>"), i);
-                if (end < 0) {
-                    out += escaped(c);
-                    ++i;
-                } else {
-                    out += QLatin1String("<kbd>") + escaped(text.mid(i + 5, end - i - 5)) +
-                           QLatin1String("</kbd>");
-                    i = end + 6;
-                }
-            } else if ((c == QLatin1Char('!') && i + 1 < n && text.at(i + 1) == QLatin1Char('[')) ||
-                       c == QLatin1Char('[')) {
-                const bool image = c == QLatin1Char('!');
-                const qsizetype open = image ? i + 1 : i;
-                const auto close = text.indexOf(QLatin1Char(']'), open);
-                if (close > 0 && close + 1 < n && text.at(close + 1) == QLatin1Char('(')) {
-                    const auto end = text.indexOf(QLatin1Char(')'), close + 2);
-                    if (end > 0) {
-                        const QString label = text.mid(open + 1, close - open - 1);
-                        const QString target = text.mid(close + 2, end - close - 2).trimmed();
-                        if (image) {
-                            if (imageAvailable(target)) {
-                                out += QLatin1String("<img src=\"") + escaped(target) +
-                                       QLatin1String("\" alt=\"") + escaped(label) +
-                                       QLatin1String("\">");
-                            }
-                        } else {
-                            out += QLatin1String("<a href=\"") + escaped(target) +
-                                   QLatin1String("\">") + inline_(label) + QLatin1String("</a>");
-                        }
-                        i = end + 1;
-                        continue;
-                    }
-                }
-                out += escaped(c);
-                ++i;
-            } else if (startsWithAt(i, QLatin1String("**"))) {
-                const auto end = text.indexOf(QLatin1String("**"), i + 2);
-                if (end > i + 2) {
-                    out += QLatin1String("<strong>") + inline_(text.mid(i + 2, end - i - 2)) +
-                           QLatin1String("</strong>");
-                    i = end + 2;
-                } else {
-                    out += QLatin1String("**");
-                    i += 2;
-                }
-            } else if (c == QLatin1Char('*') && i + 1 < n && !text.at(i + 1).isSpace()) {
-                const auto end = text.indexOf(QLatin1Char('*'), i + 1);
-                if (end > i + 1 && !text.at(end - 1).isSpace()) {
-                    out += QLatin1String("<em>") + inline_(text.mid(i + 1, end - i - 1)) +
-                           QLatin1String("</em>");
-                    i = end + 1;
-                } else {
-                    out += c;
-                    ++i;
-                }
-            } else {
-                out += escaped(c);
-                ++i;
-            }
-        }
-        return out;
+        replaceWith(parent, figure + QLatin1String("</figure>"));
     }
 
     QDir outputDir_;
+    cmark_llist* extensions_;
     QString title_;
     QList<Section> sections_;
     QHash<QString, int> anchorsSeen_;
@@ -629,38 +285,42 @@ class Converter {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() != 3) {
+    if (argc != 3) {
         std::fprintf(stderr, "usage: md_to_html INPUT.md OUTPUT.html\n");
         return 2;
     }
-    QFile input(args.at(1));
+    const QString inputPath = QString::fromLocal8Bit(argv[1]);
+    const QString outputPath = QString::fromLocal8Bit(argv[2]);
+    QFile input(inputPath);
     if (!input.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "md_to_html: cannot read %s: %s\n", qPrintable(args.at(1)),
+        std::fprintf(stderr, "md_to_html: cannot read %s: %s\n", argv[1],
                      qPrintable(input.errorString()));
         return 1;
     }
-    QString source = QString::fromUtf8(input.readAll());
-    source.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    source.replace(QLatin1Char('\t'), QLatin1String("    "));
+    const QByteArray source = input.readAll();
 
-    const QFileInfo outputInfo(args.at(2));
-    Converter converter(outputInfo.absoluteDir());
-    const QString html = converter.page(source.split(QLatin1Char('\n')));
+    cmark_gfm_core_extensions_ensure_registered();
+    std::unique_ptr<cmark_parser, ParserFree> parser(cmark_parser_new(kOptions));
+    cmark_parser_attach_syntax_extension(parser.get(), cmark_find_syntax_extension("table"));
+    cmark_parser_feed(parser.get(), source.constData(), static_cast<size_t>(source.size()));
+    std::unique_ptr<cmark_node, NodeFree> document(cmark_parser_finish(parser.get()));
 
-    QFile output(args.at(2));
-    if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        output.write(html.toUtf8()) < 0 || !output.flush()) {
-        std::fprintf(stderr, "md_to_html: cannot write %s: %s\n", qPrintable(args.at(2)),
+    const QFileInfo outputInfo(outputPath);
+    Page page(outputInfo.absoluteDir(), cmark_parser_get_syntax_extensions(parser.get()));
+    const QByteArray html = page.render(document.get()).toUtf8();
+
+    QFile output(outputPath);
+    if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate) || output.write(html) < 0 ||
+        !output.flush()) {
+        std::fprintf(stderr, "md_to_html: cannot write %s: %s\n", argv[2],
                      qPrintable(output.errorString()));
         return 1;
     }
-    if (!converter.missingImages().isEmpty()) {
+    if (!page.missingImages().isEmpty()) {
         std::fprintf(stderr, "md_to_html: %lld image(s) not found beside %s, left out: %s\n",
-                     static_cast<long long>(converter.missingImages().size()),
+                     static_cast<long long>(page.missingImages().size()),
                      qPrintable(outputInfo.fileName()),
-                     qPrintable(converter.missingImages().join(QLatin1String(", "))));
+                     qPrintable(page.missingImages().join(QLatin1String(", "))));
     }
     return 0;
 }
