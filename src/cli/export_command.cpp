@@ -1,16 +1,13 @@
 #include "cli/export_command.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QEventLoop>
-#include <cstdio>
 #include <ostream>
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/pdf_renderer.h"
 #include "export/documents.h"
 #include "export/file_writer.h"
-#include "export/pdf_exporter.h"
 
 namespace morvane::cli {
 
@@ -25,30 +22,6 @@ bool reportWritten(const QString& path, const WriteError& error, std::ostream& o
     }
     out << path.toStdString() << '\n';
     return true;
-}
-
-// The toolkit's and the web engine's notes about missing graphics are no business of a
-// command-line user; real failures are reported by the export itself.
-void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtFatalMsg) {
-        std::fprintf(stderr, "morvane-astro-cli: %s\n", message.toLocal8Bit().constData());
-    }
-}
-
-// One PDF at a time, in tab order, so the paths print in a fixed order.
-WriteError renderPdf(const TabPdf& pdf, const QString& path) {
-    QEventLoop loop;
-    WriteError error;
-    PDFExporter::exportHTML(pdf.html, pdf.pageSize, [&](PDFExporter::Result result) {
-        if (const auto* cause = std::get_if<QString>(&result)) {
-            error = QStringLiteral("rendering failed: ") + *cause;
-        } else {
-            error = writePdfFile(path, std::get<QByteArray>(result));
-        }
-        loop.quit();
-    });
-    loop.exec();
-    return error;
 }
 
 }  // namespace
@@ -70,32 +43,21 @@ int exportAll(const ExportContext& context, const QString& folder, bool pdf, std
     }
     if (!pdf) return kExitOk;
 
-    // The web engine needs a GUI application; without a display it uses the offscreen platform.
-    if (QCoreApplication::instance() != nullptr) {
-        err << "morvane-astro-cli: cannot render PDF files inside this process\n";
-        return kExitWriteFailure;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(quietMessages);
-    prepareWebEngine();
-    int argc = 1;
-    char name[] = "morvane-astro-cli";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    int status = kExitOk;
+    QList<PdfPage> pages;
     for (OutputTab tab : tabs) {
         const auto page = tabPdf(tab, context);
-        const QString path =
-            dir.filePath(suggestedFileName(context, page->baseName, QStringLiteral("pdf")));
-        const WriteError error = renderPdf(*page, path);
-        // Finished exporters delete themselves later: let them go before the application does.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        if (!reportWritten(path, error, out, err)) {
-            status = kExitWriteFailure;
-            break;
-        }
+        pages.append(
+            {page->html, page->pageSize,
+             dir.filePath(suggestedFileName(context, page->baseName, QStringLiteral("pdf")))});
     }
-    return status;
+    // The renderer writes the files in tab order and stops at the first failure.
+    const PdfReport report = renderPdfPages(pages);
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        WriteError error;
+        if (i >= report.written) error = report.error.value_or(QStringLiteral("not written"));
+        if (!reportWritten(pages[i].path, error, out, err)) return kExitWriteFailure;
+    }
+    return kExitOk;
 }
 
 }  // namespace morvane::cli

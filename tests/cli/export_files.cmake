@@ -45,4 +45,11 @@ foreach(line IN LISTS lines)
   if(NOT EXISTS "${line}")
     message(FATAL_ERROR "printed a path that does not exist: ${line}")
   endif()
+  # The renderer is a program of its own: what it leaves must be a PDF, not its input.
+  if(line MATCHES "\\.pdf$")
+    file(READ "${line}" head LIMIT 5 HEX)
+    if(NOT head STREQUAL "255044462d")  # "%PDF-"
+      message(FATAL_ERROR "not a PDF file: ${line}")
+    endif()
+  endif()
 endforeach()
