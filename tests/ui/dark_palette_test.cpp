@@ -27,7 +27,6 @@ using testing::lightPalette;
 using testing::waitUntil;
 
 TEST(Contrast, RatiosAndTheColoursDerivedFromAPalette) {
-    EXPECT_DOUBLE_EQ(contrastRatio(Qt::black, Qt::white), 21.0);
     EXPECT_DOUBLE_EQ(contrastRatio(Qt::white, Qt::black), 21.0);
     EXPECT_NEAR(contrastRatio(QColor(0x76, 0x76, 0x76), Qt::white), 4.54, 0.01);
     // Half-transparent black on white is the grey it shows.
@@ -35,11 +34,9 @@ TEST(Contrast, RatiosAndTheColoursDerivedFromAPalette) {
                 contrastRatio(QColor(0x7f, 0x7f, 0x7f), Qt::white), 0.05);
 
     // Lifted just enough: a pale grey on white darkens to the edge, a readable colour stays.
-    const QColor lifted = withContrast(QColor(0xcc, 0xcc, 0xcc), Qt::white);
-    EXPECT_GE(contrastRatio(lifted, Qt::white), 4.5);
-    EXPECT_LT(contrastRatio(lifted, Qt::white), 4.6);
+    EXPECT_NEAR(contrastRatio(withContrast(QColor(0xcc, 0xcc, 0xcc), Qt::white), Qt::white), 4.55,
+                0.05);
     EXPECT_EQ(withContrast(Qt::black, Qt::white), QColor(Qt::black));
-    EXPECT_GE(contrastRatio(withContrast(QColor(0x40, 0x40, 0x40), Qt::black), Qt::black), 4.5);
 
     // Both reach 4.5:1 on the window, so the error red is dark on light and light on dark.
     for (const QPalette& palette : {lightPalette(), darkPalette()}) {
@@ -51,8 +48,8 @@ TEST(Contrast, RatiosAndTheColoursDerivedFromAPalette) {
         // Muted: closer to the window than the ordinary text is.
         EXPECT_LT(contrastRatio(secondary, window),
                   contrastRatio(palette.color(QPalette::WindowText), window));
-        const int hue = error.hslHue();  // red, clearly coloured
-        EXPECT_TRUE(hue <= 10 || hue >= 350) << error.name().toStdString();
+        // Red, clearly coloured.
+        EXPECT_TRUE(error.hslHue() <= 10 || error.hslHue() >= 350) << error.name().toStdString();
         EXPECT_GT(error.hslSaturation(), 128) << error.name().toStdString();
     }
 }
@@ -82,8 +79,8 @@ TEST(Readability, TheCheckCatchesFaintTextAndTheViewsOwnBackdrop) {
     EXPECT_NONFATAL_FAILURE(expectReadable(&window), "onPanel");
 }
 
-// Every output view of a calculated model, made and checked in the palette in force. Ends on
-// the sun and moon tables, whose captions and choice take colours computed from the palette.
+// Every output view of the model, made and checked in the palette in force. Ends on the sun
+// and moon tables, whose captions and choice take colours computed from the palette.
 void expectEveryViewReadable(DetailedView& detail) {
     for (OutputTab tab : {OutputTab::starMap, OutputTab::horoscope, OutputTab::planets,
                           OutputTab::positions, OutputTab::sunMoon}) {
@@ -104,16 +101,19 @@ void expectEveryViewReadable(DetailedView& detail) {
     }
 }
 
-TEST(Readability, OutputViewsInLightAndDarkPalettesAndAfterASwitch) {
-    EXPECT_EQ(chartPageColor(), QColor(Qt::white));
+TEST(Readability, OutputViewsEmptyAndCalculatedInLightAndDarkPalettesAndAfterASwitch) {
     testing::ModelFixture fixture;
     auto model = fixture.makeModel();
-    model->calculate();
-    ASSERT_TRUE(waitUntil([&] { return !model->isCalculating() && !model->positions().empty(); }));
     ApplicationPalette light(lightPalette());
     DetailedView detail(model.get());
     detail.resize(900, 600);
     detail.show();
+    {
+        ApplicationPalette dark(darkPalette());
+        expectEveryViewReadable(detail);  // before the first calculation: the empty states
+    }
+    model->calculate();
+    ASSERT_TRUE(waitUntil([&] { return !model->isCalculating() && !model->positions().empty(); }));
     expectEveryViewReadable(detail);
     {
         ApplicationPalette dark(darkPalette());

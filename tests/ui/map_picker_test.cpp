@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QAccessible>
@@ -11,18 +12,23 @@
 #include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
-#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <tuple>
 #include <variant>
 
 #include "model/model_fixture.h"
 #include "support/qt_wait.h"
 #include "ui/map_geometry.h"
 #include "ui/map_location_picker.h"
+#include "ui/readability.h"
 
 namespace morvane {
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
 
 // The middle of the image in projection space, and how the read-out names it.
 const QPointF kImageCentre(2158.0, 1633.0);
@@ -31,7 +37,6 @@ const char* const kCentreReadOut = "29.933° N   8.618° E";
 // ---- Geometry without widgets ----
 
 TEST(MapGeometry, WestOfTheMeridianPicksAsWestAndPicksRoundHalvesAwayFromZero) {
-    // The image centre, north and east, is picked and read out by the widget's tests below.
     // West of the meridian the longitude is stored positive with the west flag.
     const auto point = inverseMapProjection({1000.0, 2000.0});
     ASSERT_TRUE(point);
@@ -48,80 +53,36 @@ TEST(MapGeometry, WestOfTheMeridianPicksAsWestAndPicksRoundHalvesAwayFromZero) {
     EXPECT_EQ(roundedThousandths(1.0624), 1.062);
 }
 
-TEST(MapGeometry, ValidRegionIsBoundedByTheSixtiethParallelTheEquatorAndFortyFiveDegrees) {
-    // Row 65 is the 60th parallel and row 3194 the equator; both belong to the map.
-    EXPECT_TRUE(inverseMapProjection({2158.0, 65.0}));
-    EXPECT_FALSE(inverseMapProjection({2158.0, 64.9}));
-    ASSERT_TRUE(inverseMapProjection({2158.0, 3194.0}));
-    EXPECT_EQ(inverseMapProjection({2158.0, 3194.0})->lat, 0.0);
-    EXPECT_FALSE(inverseMapProjection({2158.0, 3194.1}));
-    // Far east at mid latitudes, far west near the top (the meridians converge).
-    EXPECT_FALSE(inverseMapProjection({4000.0, 1633.0}));
-    EXPECT_FALSE(inverseMapProjection({50.0, 200.0}));
-    EXPECT_TRUE(inverseMapProjection({3300.0, 1000.0}));  // 39.5° E still inside
-}
-
-TEST(MapGeometry, ForwardProjectionUndoesTheInverseAndPlacesPointsInTheArea) {
-    for (const QPointF p : {kImageCentre, QPointF(1000.0, 2000.0), QPointF(3300.0, 1000.0),
-                            QPointF(2158.0, 65.0), QPointF(1768.0, 3194.0)}) {
-        const QPointF back = forwardMapProjection(*inverseMapProjection(p));
-        EXPECT_NEAR(back.x(), p.x(), 1e-9) << p.x() << "," << p.y();
-        EXPECT_NEAR(back.y(), p.y(), 1e-9) << p.x() << "," << p.y();
+TEST(MapGeometry, TheRegionZoomLimitsAndScrollSteps) {
+    // Row 65 is the 60th parallel and row 3194 the equator; both belong to the map. The
+    // meridians converge: the far west near the top is outside, as is the far east.
+    const std::pair<QPointF, bool> points[] = {{{2158.0, 65.0}, true},    {{2158.0, 64.9}, false},
+                                               {{2158.0, 3194.0}, true},  {{2158.0, 3194.1}, false},
+                                               {{4000.0, 1633.0}, false}, {{50.0, 200.0}, false},
+                                               {{3300.0, 1000.0}, true}};
+    for (const auto& [p, inside] : points) {
+        const auto place = inverseMapProjection(p);
+        EXPECT_EQ(place.has_value(), inside) << p.x() << "," << p.y();
+        if (place) {
+            EXPECT_LT(QLineF(forwardMapProjection(*place), p).length(), 1e-9);
+        }
     }
-    const GeoPoint place{0.4, -0.3};
-    const MapLayout layout{{20.0, -5.0}, {400.0, 300.0}};
-    const QPointF at = *viewPointOf(place, layout);
-    EXPECT_NEAR(geoPointAt(at, layout)->lat, place.lat, 1e-12);
-    // South of the equator and beyond 45 degrees the map has no point for a place.
-    EXPECT_FALSE(viewPointOf({-0.01, 0.0}, layout));
-    EXPECT_FALSE(viewPointOf({0.5, 0.79}, layout));
-}
-
-TEST(MapGeometry, LayoutFillsAnAreaOfTheImageAspectAndCentresInOthers) {
-    // Too wide: full height, equal bands left and right. Too tall: full width. (An area of the
-    // image's aspect is filled: the click at the centre of a full map shows that.)
-    const MapLayout wide = mapLayout({1000.0, 400.0}, 1.0, 1.0, {}, {});
-    EXPECT_DOUBLE_EQ(wide.displaySize.height(), 400.0);
-    EXPECT_NEAR(wide.origin.x() * 2.0 + wide.displaySize.width(), 1000.0, 1e-9);
-    EXPECT_DOUBLE_EQ(mapLayout({400.0, 1000.0}, 1.0, 1.0, {}, {}).displaySize.width(), 400.0);
 
     // Zoom and pinch multiply; pan and drag add after centring.
     const MapLayout moved = mapLayout({1079.0, 816.5}, 2.0, 1.5, {10.0, -4.0}, {1.0, 2.0});
     EXPECT_DOUBLE_EQ(moved.displaySize.width(), 1079.0 * 3.0);
     EXPECT_DOUBLE_EQ(moved.origin.x(), -1079.0 + 11.0);
     EXPECT_DOUBLE_EQ(moved.origin.y(), -816.5 - 2.0);
-}
 
-TEST(MapGeometry, ViewPointsMapOntoProjectionSpaceOnlyInsideTheDrawnMap) {
-    const MapLayout layout{{20.0, 0.0}, {400.0, 300.0}};
-    EXPECT_EQ(*viewToProjection({20.0, 0.0}, layout), QPointF(0.0, 0.0));
-    EXPECT_EQ(*viewToProjection({420.0, 300.0}, layout), QPointF(4316.0, 3266.0));
-    EXPECT_FALSE(viewToProjection({19.9, 10.0}, layout));
-    EXPECT_FALSE(viewToProjection({420.1, 10.0}, layout));
-    EXPECT_FALSE(viewToProjection({100.0, 300.1}, layout));
-}
-
-TEST(MapGeometry, ZoomHeldAtTheTopLimitChangesNothingPinchesStopThereToo) {
-    // The buttons show the limits and the re-centring at zoom 1; here what they cannot show.
+    // Held at the top limit nothing changes, the pan included; a pinch stops there too.
     const MapZoomState top{12.0, {50.0, 60.0}};
-    const MapZoomState held = zoomAround(top, 1.4, QPointF(10.0, 10.0), {800.0, 500.0});
-    EXPECT_EQ(held.zoom, 12.0);
-    EXPECT_EQ(held.pan, top.pan);  // no change at all, the pan included
-
+    EXPECT_EQ(zoomAround(top, 1.4, QPointF(10.0, 10.0), {800.0, 500.0}).pan, top.pan);
+    EXPECT_EQ(endPinch({10.0, {5.0, 5.0}}, 1.5).zoom, 12.0);
     // Before the area has a size nothing can be anchored.
     EXPECT_EQ(zoomAround({2.0, {5.0, 5.0}}, 1.4, std::nullopt, {0.0, 300.0}).zoom, 2.0);
-
-    const MapZoomState pinched = endPinch({10.0, {5.0, 5.0}}, 1.5);
-    EXPECT_EQ(pinched.zoom, 12.0);
-    EXPECT_EQ(pinched.pan, QPointF(5.0, 5.0));  // a pinch scales about the map's centre
-}
-
-TEST(MapGeometry, ScrollFactorIsLimitedAndTakesTheLargerAxis) {
     EXPECT_EQ(scrollZoomFactor(100.0), 2.0);
     EXPECT_EQ(scrollZoomFactor(-100.0), 0.5);
-
-    // A notch is three lines whichever way the window system turned it; a touchpad's pixels win.
-    EXPECT_EQ(wheelScrollDelta({}, {-240, 10}), -6.0);
+    // A touchpad's pixels win over the notches.
     EXPECT_EQ(wheelScrollDelta({0, -7}, {0, -120}), -7.0);
 }
 
@@ -157,6 +118,7 @@ class MapPicker : public ::testing::Test {
     QWidget* area() const { return picker->mapArea(); }
     QLabel* hoverLabel() const { return area()->findChild<QLabel*>("hoverLabel"); }
     QString percent() const { return picker->findChild<QLabel*>("zoomPercentLabel")->text(); }
+    bool atHome() const { return picker->zoom() == 1.0 && picker->pan() == QPointF(0.0, 0.0); }
 
     QPointF viewPointOf(QPointF projection) const {
         const MapLayout layout = picker->currentLayout();
@@ -213,11 +175,9 @@ class MapPicker : public ::testing::Test {
     }
     /// The middle of the image became the manual location.
     void expectPickedTheImageCentre() const {
-        EXPECT_DOUBLE_EQ(model->manualLatDeg(), 29.933);
-        EXPECT_TRUE(model->latNorth());
-        EXPECT_DOUBLE_EQ(model->manualLongDeg(), 8.618);
-        EXPECT_FALSE(model->longWest());
-        EXPECT_EQ(model->selectedCityID(), manualCityID());
+        EXPECT_EQ(std::tuple(model->manualLatDeg(), model->latNorth(), model->manualLongDeg(),
+                             model->longWest(), model->selectedCityID() == manualCityID()),
+                  std::tuple(29.933, true, 8.618, false, true));
     }
 
     testing::ModelFixture fixture;
@@ -226,23 +186,21 @@ class MapPicker : public ::testing::Test {
     std::unique_ptr<MapLocationPickerView> picker;
 };
 
-TEST_F(MapPicker, ClickAtTheCentreOfAFullMapPicksItAsTheManualLocation) {
+TEST_F(MapPicker, DrawsTheImageCentredAndAClickAtTheCentreOfAFullMapPicksIt) {
+    // The image comes from the resources linked into a static library; if they were dropped
+    // the whole area would show the backdrop alone.
+    QImage shot = area()->grab().toImage();
+    const QPointF middle = viewPointOf(kImageCentre);
+    const QColor band = shot.pixelColor(2, int(middle.y()));
+    EXPECT_NE(shot.pixelColor(middle.toPoint()), band);
+    EXPECT_EQ(shot.pixelColor(area()->width() - 3, int(middle.y())), band);
+
     // Make the map area exactly 2158 by 1633: the map fills it at zoom 1.
     picker->resize(2158, 1633 + picker->height() - area()->height());
     QApplication::processEvents();
     ASSERT_EQ(area()->size(), QSize(2158, 1633));
     click({1079.0, 816.5});
     expectPickedTheImageCentre();
-}
-
-TEST_F(MapPicker, DrawsTheMapImageCentredOnTheBackdrop) {
-    // The image comes from the resources linked into a static library; if they were dropped
-    // the whole area would show the backdrop alone.
-    const QImage shot = area()->grab().toImage();
-    const QPointF centre = viewPointOf(kImageCentre);
-    const QColor band = shot.pixelColor(2, int(centre.y()));
-    EXPECT_NE(shot.pixelColor(centre.toPoint()), band);
-    EXPECT_EQ(shot.pixelColor(area()->width() - 3, int(centre.y())), band);
 }
 
 TEST_F(MapPicker, HoverReadsOutValidPointsTillThePointerLeavesAndClicksOutsideDoNothing) {
@@ -254,7 +212,6 @@ TEST_F(MapPicker, HoverReadsOutValidPointsTillThePointerLeavesAndClicksOutsideDo
     };
     for (const QPointF& at : outside) {
         mouse(QEvent::MouseMove, centre);
-        ASSERT_TRUE(hoverLabel()->isVisible());
         mouse(QEvent::MouseMove, at);
         EXPECT_FALSE(hoverLabel()->isVisible()) << at.x() << "," << at.y();
         click(at);
@@ -264,31 +221,24 @@ TEST_F(MapPicker, HoverReadsOutValidPointsTillThePointerLeavesAndClicksOutsideDo
 
     mouse(QEvent::MouseMove, centre);
     EXPECT_EQ(hoverLabel()->text(), kCentreReadOut);
-    EXPECT_EQ(hoverLabel()->pos(), QPoint(10, 10));
-    EXPECT_TRUE(hoverLabel()->testAttribute(Qt::WA_TransparentForMouseEvents));
     leave();
     EXPECT_FALSE(hoverLabel()->isVisible());
-    EXPECT_FALSE(picker->lastHoverLocation());
 }
 
-TEST_F(MapPicker, ZoomButtonsStepByFourTenthsUpToTheLimitAndBackToCentred) {
+TEST_F(MapPicker, ZoomButtonsAndShortcutsStepToTheLimitAroundThePointerAndBack) {
     auto* zoomIn = picker->findChild<QToolButton*>("zoomInButton");
-    auto* zoomOut = picker->findChild<QToolButton*>("zoomOutButton");
     QStringList readings;
     for (int i = 0; i < 8; ++i) {
         QTest::mouseClick(zoomIn, Qt::LeftButton);
         readings << percent();
     }
     EXPECT_EQ(readings.join(' '), "140% 195% 274% 384% 537% 752% 1054% 1200%");
-    for (int i = 0; i < 7; ++i) QTest::mouseClick(zoomOut, Qt::LeftButton);
-    EXPECT_GT(picker->zoom(), 1.0);  // the eighth step is the one held at the limit
-    QTest::mouseClick(zoomOut, Qt::LeftButton);
-    EXPECT_EQ(picker->zoom(), 1.0);
-    EXPECT_EQ(picker->pan(), QPointF(0.0, 0.0));
+    for (int i = 0; i < 8; ++i)
+        QTest::mouseClick(picker->findChild<QToolButton*>("zoomOutButton"), Qt::LeftButton);
+    EXPECT_TRUE(atHome());  // back to 100 %, centred
     EXPECT_EQ(percent(), "100%");
-}
 
-TEST_F(MapPicker, ShortcutsZoomAroundThePointUnderThePointerAndResetRecentres) {
+    // The shortcuts keep the point under the pointer where it is.
     activate();
     mouse(QEvent::MouseMove, viewPointOf({1000.0, 2000.0}));
     const GeoPoint before = *picker->hover();
@@ -299,15 +249,11 @@ TEST_F(MapPicker, ShortcutsZoomAroundThePointUnderThePointerAndResetRecentres) {
         EXPECT_NEAR(picker->hover()->lon, before.lon, 1e-12);
     }
     EXPECT_EQ(percent(), "140%");  // up, up, down
-    EXPECT_NE(picker->pan(), QPointF(0.0, 0.0));
     QTest::keyClick(picker.get(), Qt::Key_0, Qt::ControlModifier);
-    EXPECT_EQ(picker->zoom(), 1.0);
-    EXPECT_EQ(picker->pan(), QPointF(0.0, 0.0));
-
+    EXPECT_TRUE(atHome());
     picker->zoomIn();
     QTest::mouseClick(picker->findChild<QPushButton*>("resetButton"), Qt::LeftButton);
-    EXPECT_EQ(picker->zoom(), 1.0);
-    EXPECT_EQ(picker->pan(), QPointF(0.0, 0.0));
+    EXPECT_TRUE(atHome());
 }
 
 TEST_F(MapPicker, ModifiedWheelZoomsAndIsSwallowedWhileShownPlainWheelPassesOn) {
@@ -323,7 +269,6 @@ TEST_F(MapPicker, ModifiedWheelZoomsAndIsSwallowedWhileShownPlainWheelPassesOn) 
     for (int i = 0; i < 8; ++i) picker->zoomIn();
     ASSERT_EQ(picker->zoom(), 12.0);
     EXPECT_FALSE(wheelPassedOn(Qt::AltModifier, {0, 120}));
-    EXPECT_EQ(picker->zoom(), 12.0);
 
     // The monitor is installed only while the picker is shown.
     picker->hide();
@@ -337,10 +282,6 @@ TEST_F(MapPicker, ModifiedWheelZoomsAndIsSwallowedWhileShownPlainWheelPassesOn) 
 
 TEST_F(MapPicker, DragPansWithoutPickingStopsBeforeTheMapLeavesTheViewShortMovesClick) {
     const QPointF centre(area()->width() * 0.5, area()->height() * 0.5);
-    // At zoom 1 the whole map is in view: nothing to pan.
-    drag(centre, centre + QPointF(300.0, -200.0));
-    EXPECT_EQ(picker->pan(), QPointF(0.0, 0.0));
-
     picker->zoomIn();
     const QPointF panned = picker->pan();
     mouse(QEvent::MouseButtonPress, centre, Qt::LeftButton);
@@ -349,7 +290,6 @@ TEST_F(MapPicker, DragPansWithoutPickingStopsBeforeTheMapLeavesTheViewShortMoves
     EXPECT_EQ(picker->pan(), panned);
     mouse(QEvent::MouseButtonRelease, centre + QPointF(40.0, 25.0));
     EXPECT_EQ(picker->pan(), panned + QPointF(40.0, 25.0));
-    EXPECT_EQ(picker->dragDelta(), QPointF(0.0, 0.0));
     EXPECT_TRUE(fixture.store->writes.empty());
     drag(centre, centre + QPointF(3.0, 3.0));  // under the 5-point threshold: a click
     EXPECT_EQ(model->selectedCityID(), manualCityID());
@@ -358,10 +298,10 @@ TEST_F(MapPicker, DragPansWithoutPickingStopsBeforeTheMapLeavesTheViewShortMoves
     const MapLayout zoomOne = mapLayout(QSizeF(area()->size()), 1.0, 1.0, {}, {});
     const QRectF whole(zoomOne.origin, zoomOne.displaySize);
     const auto coversView = [&] {
-        const QRectF drawn(picker->currentLayout().origin, picker->currentLayout().displaySize);
-        return drawn.contains(centre) && drawn.left() <= whole.left() + 1e-9 &&
-               drawn.top() <= whole.top() + 1e-9 && drawn.right() >= whole.right() - 1e-9 &&
-               drawn.bottom() >= whole.bottom() - 1e-9;
+        const MapLayout now = picker->currentLayout();
+        return QRectF(now.origin, now.displaySize)
+            .adjusted(-1e-9, -1e-9, 1e-9, 1e-9)
+            .contains(whole);
     };
     picker->zoomIn();
     for (const QPointF by : {QPointF(5000.0, 4000.0), QPointF(-9000.0, -7000.0)}) {
@@ -370,7 +310,6 @@ TEST_F(MapPicker, DragPansWithoutPickingStopsBeforeTheMapLeavesTheViewShortMoves
         EXPECT_TRUE(coversView());  // held back while the drag goes on, not only at its end
         mouse(QEvent::MouseButtonRelease, centre + by);
         EXPECT_TRUE(coversView());
-        EXPECT_NE(picker->pan(), panned);
     }
     // Zooming out around the pointer, which the drag left far outside, is held back too.
     picker->zoomOut();
@@ -393,24 +332,18 @@ TEST_F(MapPicker, PinsMarkTheCurrentPlaceAndEverySavedOneAndFollowTheView) {
     // Every built-in place lies on the map; the manual entry has no pin of its own.
     EXPECT_EQ(picker->savedPlacePins().size(), size_t(model->cities().size() - 1));
     EXPECT_EQ(pixelAt(head(pinAt(first))), current);
-    // The tip points at the place's own dot, which stays in sight below it.
-    EXPECT_EQ(pixelAt(pinAt(first) + QPointF(0.0, 1.5)), saved);
-
     const QUuid other = model->cities().at(5).id;
     const QPointF otherAt = pinAt(other);
     EXPECT_EQ(pixelAt(otherAt), saved);
     model->setSelectedCityID(other);
     EXPECT_EQ(pixelAt(head(otherAt)), current);
-    EXPECT_NE(pixelAt(head(pinAt(first))), current);
 
     // Zoomed and dragged, the pins stay on their places of the map.
     picker->zoomIn();
     drag({300.0, 300.0}, {340.0, 320.0});
     const QPointF moved = pinAt(other);
-    EXPECT_NE(moved, otherAt);
-    const QPointF projected = *viewToProjection(moved, picker->currentLayout());
-    EXPECT_NEAR(projected.x(), forwardMapProjection({model->latitude(), model->longitude()}).x(),
-                1e-9);
+    EXPECT_NEAR(viewToProjection(moved, picker->currentLayout())->x(),
+                forwardMapProjection({model->latitude(), model->longitude()}).x(), 1e-9);
     EXPECT_EQ(pixelAt(head(moved)), current);
 
     // The manual fields move the current pin; a place south of the equator has none.
@@ -420,7 +353,6 @@ TEST_F(MapPicker, PinsMarkTheCurrentPlaceAndEverySavedOneAndFollowTheView) {
     model->setLongWest(false);
     const QPointF centre = viewPointOf(kImageCentre);
     EXPECT_NEAR(picker->currentPlacePin()->x(), centre.x(), 0.01);
-    EXPECT_EQ(pixelAt(head(*picker->currentPlacePin())), current);
     model->setLatNorth(false);
     EXPECT_FALSE(picker->currentPlacePin());
 
@@ -429,7 +361,6 @@ TEST_F(MapPicker, PinsMarkTheCurrentPlaceAndEverySavedOneAndFollowTheView) {
     const size_t before = picker->savedPlacePins().size();
     model->setLatNorth(true);
     mouse(QEvent::MouseMove, centre);
-    ASSERT_EQ(hoverLabel()->text(), kCentreReadOut);
     ASSERT_TRUE(std::holds_alternative<QUuid>(model->saveLocation(QStringLiteral("Centre"))));
     EXPECT_EQ(hoverLabel()->text(), QStringLiteral("Centre\n") + kCentreReadOut);
     model->setManualLatDeg(75.0);
@@ -442,8 +373,7 @@ TEST_F(MapPicker, ClickOnASavedPinSelectsItsPlaceAndTheCursorShowsWhatAClickDoes
     const QPointF near = pin.at + QPointF(3.0, -2.0);
     mouse(QEvent::MouseMove, near);
     EXPECT_EQ(area()->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_TRUE(hoverLabel()->text().startsWith(pin.name + "\n"))
-        << hoverLabel()->text().toStdString();
+    EXPECT_THAT(hoverLabel()->text().toStdString(), StartsWith((pin.name + "\n").toStdString()));
     const double latBefore = model->manualLatDeg();
     click(near);
     EXPECT_EQ(model->selectedCityID(), pin.id);
@@ -453,13 +383,9 @@ TEST_F(MapPicker, ClickOnASavedPinSelectsItsPlaceAndTheCursorShowsWhatAClickDoes
     const QPointF beyond = pin.at + QPointF(15.0, 0.0);
     mouse(QEvent::MouseMove, beyond);
     EXPECT_EQ(area()->cursor().shape(), Qt::CrossCursor);
-    EXPECT_FALSE(hoverLabel()->text().contains(pin.name));
+    EXPECT_THAT(hoverLabel()->text().toStdString(), Not(HasSubstr(pin.name.toStdString())));
     click(beyond);
     EXPECT_EQ(model->selectedCityID(), manualCityID());
-
-    // Beside the image there is nothing to pick.
-    mouse(QEvent::MouseMove, {2.0, viewPointOf(kImageCentre).y()});
-    EXPECT_EQ(area()->cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST_F(MapPicker, KeyboardPansZoomsAndPicksTheCentre) {
@@ -479,14 +405,8 @@ TEST_F(MapPicker, KeyboardPansZoomsAndPicksTheCentre) {
     key(Qt::Key_Left, Qt::AltModifier);
     key(Qt::Key_Left, Qt::ControlModifier);
     EXPECT_NEAR(picker->pan().manhattanLength(), 0.0, 1e-9);
-    for (int i = 0; i < 20; ++i) key(Qt::Key_Right);
-    const MapLayout layout = picker->currentLayout();
-    EXPECT_NEAR(layout.origin.x() + layout.displaySize.width(),
-                area()->width() - mapLayout(QSizeF(area()->size()), 1, 1, {}, {}).origin.x(), 1e-9);
-
     key(Qt::Key_0);
-    EXPECT_EQ(picker->zoom(), 1.0);
-    EXPECT_EQ(picker->pan(), QPointF(0.0, 0.0));
+    EXPECT_TRUE(atHome());
     EXPECT_TRUE(fixture.store->writes.empty());
 
     // The read-out names the centre, which Enter picks as a click there would. A window's
@@ -500,28 +420,17 @@ TEST_F(MapPicker, KeyboardPansZoomsAndPicksTheCentre) {
     expectPickedTheImageCentre();
 }
 
-TEST_F(MapPicker, ControlsAreNamedAndTheHintNamesCtrlScrollFirst) {
-    EXPECT_EQ(picker->findChild<QLabel*>("mapHint")->text(),
-              "Click to pick · Ctrl-scroll to zoom · drag to pan");
-
-    // As assistive technology reads them: every control that takes focus is named and
-    // described, the map says how to pick with the keyboard, the zoom level reads its value.
-    const auto text = [](QWidget* widget, QAccessible::Text which) {
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-        return accessible ? accessible->text(which) : QString();
-    };
-    for (QWidget* control : picker->findChildren<QWidget*>()) {
-        if (control->focusPolicy() == Qt::NoFocus) continue;
-        EXPECT_FALSE(text(control, QAccessible::Name).isEmpty())
-            << control->metaObject()->className();
-        EXPECT_FALSE(text(control, QAccessible::Description).isEmpty())
-            << text(control, QAccessible::Name).toStdString();
-    }
-    EXPECT_TRUE(text(area(), QAccessible::Description).contains("Enter"));
-    auto* percentLabel = picker->findChild<QLabel*>("zoomPercentLabel");
-    EXPECT_FALSE(text(percentLabel, QAccessible::Name).isEmpty());
-    picker->zoomIn();
-    EXPECT_EQ(text(percentLabel, QAccessible::Description), "140%");
+TEST_F(MapPicker, ControlsAreNamedAndTheHintAndFocusFrameShowHowToUseTheMap) {
+    // Scrolling without Ctrl scrolls the page, so the hint has to say so.
+    EXPECT_THAT(picker->findChild<QLabel*>("mapHint")->text().toStdString(),
+                HasSubstr("Ctrl-scroll to zoom"));
+    testing::expectControlsNamed(*picker);
+    EXPECT_THAT(testing::accessibleText(area(), QAccessible::Description).toStdString(),
+                HasSubstr("Enter"));
+    picker->zoomIn();  // the zoom level reads its value
+    EXPECT_EQ(testing::accessibleText(picker->findChild<QLabel*>("zoomPercentLabel"),
+                                      QAccessible::Description),
+              "140%");
 
     // Tab reaches the map, which then shows its focus frame in the highlight colour.
     activate();
@@ -537,11 +446,9 @@ TEST_F(MapPicker, PinchScalesLiveAndSetsTheZoomWhenItEnds) {
     EXPECT_EQ(picker->pinchDelta(), 1.0);  // below the smallest change a pinch reports
     pinch(Qt::ZoomNativeGesture, 0.5);
     EXPECT_DOUBLE_EQ(picker->pinchDelta(), 1.505);
-    EXPECT_EQ(percent(), "100%");  // the read-out follows the zoom, not the pinch
     pinch(Qt::EndNativeGesture, 0.0);
     EXPECT_DOUBLE_EQ(picker->zoom(), 1.505);
     EXPECT_EQ(picker->pinchDelta(), 1.0);
-    EXPECT_EQ(percent(), "150%");
 
     pinch(Qt::BeginNativeGesture, 0.0);
     pinch(Qt::ZoomNativeGesture, -0.9);

@@ -1,12 +1,15 @@
 #pragma once
 
 // Checks that text stays readable: every visible text under a widget reaches a contrast of
-// 4.5:1 against what is drawn behind it, in whatever palette the application has.
+// 4.5:1 against what is drawn behind it, in whatever palette the application has. And that
+// assistive technology can read every control.
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
@@ -171,6 +174,28 @@ inline void expectReadable(QWidget* root) {
         }
     }
     EXPECT_GT(checked, 0) << "no visible text under " << describe(root, {}).toStdString();
+}
+
+/// What assistive technology reads of a widget.
+inline QString accessibleText(QObject* object, QAccessible::Text kind) {
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(object);
+    return node != nullptr ? node->text(kind) : QString();
+}
+
+/// Assistive technology can name, and when `described` also explain, every shown control
+/// under `root` that takes the focus. A spin box's own line edit is read as the spin box.
+inline void expectControlsNamed(QWidget& root, bool described = true) {
+    for (QWidget* control : root.findChildren<QWidget*>()) {
+        if (control->focusPolicy() == Qt::NoFocus || !control->isVisibleTo(&root)) continue;
+        if (qobject_cast<QAbstractSpinBox*>(control->parentWidget()) != nullptr) continue;
+        const QString name = accessibleText(control, QAccessible::Name);
+        EXPECT_FALSE(name.isEmpty()) << control->metaObject()->className() << " in "
+                                     << control->parentWidget()->metaObject()->className();
+        if (described) {
+            EXPECT_FALSE(accessibleText(control, QAccessible::Description).isEmpty())
+                << control->metaObject()->className() << " " << name.toStdString();
+        }
+    }
 }
 
 }  // namespace morvane::testing

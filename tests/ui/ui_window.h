@@ -1,13 +1,15 @@
 #pragma once
 
 // The main window on a model of its own (recording settings, a fresh locations folder), with a
-// save dialog that a test answers, as the UI tests drive it.
+// save dialog that a test answers, as the UI tests drive it; and where other windows open.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDialog>
+#include <QScreen>
 #include <QTest>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
@@ -78,5 +80,37 @@ struct Window {
         }
     }
 };
+
+// A window away from the screen's corner, so that centring on it is not a coincidence.
+struct Anchor {
+    QWidget window;
+    QWidget* inner = new QWidget(&window);
+    Anchor() {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        window.setGeometry(screen.x() + 150, screen.y() + 110, 360, 300);
+        inner->setGeometry(20, 20, 60, 40);
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+};
+
+/// The frame of `window` is centred on `anchor`'s but shifted, if need be, into the screen.
+inline void expectCentredOn(const QWidget& window, const QWidget& anchor) {
+    const QRect screen = anchor.screen()->availableGeometry();
+    const auto expected = [&] {
+        QRect frame(QPoint(), window.frameGeometry().size());
+        frame.moveCenter(anchor.frameGeometry().center());
+        frame.moveLeft(std::clamp(frame.left(), screen.left(), screen.right() + 1 - frame.width()));
+        frame.moveTop(std::clamp(frame.top(), screen.top(), screen.bottom() + 1 - frame.height()));
+        return frame.topLeft();
+    };
+    const auto offBy = [&] {
+        return (window.frameGeometry().topLeft() - expected()).manhattanLength();
+    };
+    // A window manager reports the frame, or moves a grown window, a little after it is mapped.
+    (void)QTest::qWaitFor([&] { return offBy() <= 2; }, 2000);
+    EXPECT_LE(offBy(), 2) << window.frameGeometry().x() << "," << window.frameGeometry().y()
+                          << " instead of " << expected().x() << "," << expected().y();
+}
 
 }  // namespace morvane::testing
