@@ -1,9 +1,11 @@
+// Two whole maps (noon and night, Yael up in both) are pinned byte for byte by the starmap
+// golden cases; these cases cover the horizon, the poles and the moon below the horizon.
 #include "charts/star_map.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 #include <regex>
 
 #include "charts/svg_parts.h"
@@ -15,6 +17,9 @@
 namespace morvane {
 namespace {
 
+using ::testing::HasSubstr;
+using ::testing::Not;
+
 constexpr double kDefaultLatitude = 0.7068583470577035;
 constexpr double kDefaultLongitude = -0.3647738136668149;
 
@@ -24,58 +29,21 @@ std::size_t count(const std::string& text, const std::string& piece) {
     return n;
 }
 
-TEST(DrawBody, PlacesOnTheDisc) {
-    EXPECT_EQ(drawBody(Vec3D(0.0, kHalfPi), "", "#fff", 1.0),
-              "<circle cx=\"180\" cy=\"180\" r=\"1.00\" fill=\"#fff\" />\n");  // zenith
-    EXPECT_EQ(drawBody(Vec3D(0.0, 0.0), "", "#fff", 1.0),
-              "<circle cx=\"180\" cy=\"0\" r=\"1.00\" fill=\"#fff\" />\n");  // south, on the rim
-    EXPECT_EQ(drawBody(Vec3D(kHalfPi, 0.0), "", "#fff", 1.0),
-              "<circle cx=\"360\" cy=\"180\" r=\"1.00\" fill=\"#fff\" />\n");  // west
+// On the horizon a body is drawn, on the rim; just below it, or at a direction that is not a
+// number, it is not. A star of no magnitude (a label) or of a negative one gets no disc.
+TEST(DrawBody, EdgesOfTheDiscAndOfTheMagnitudeScale) {
+    EXPECT_EQ(drawBody(Vec3D(0.3, 0.0), "", "#fff", 1.0),
+              "<circle cx=\"233\" cy=\"8\" r=\"1.00\" fill=\"#fff\" />\n");
     EXPECT_EQ(drawBody(Vec3D(0.3, -0.0001), "Kenôr", "#fff", 3.0), "");
     EXPECT_EQ(drawBody(Vec3D(0.3, std::nan("")), "Kenôr", "#fff", 3.0), "");
-}
-
-TEST(DrawBody, LabelForms) {
-    EXPECT_EQ(drawBody(Vec3D(0.0, kHalfPi), "Kenôr", "#e98739", 3.0),
-              "<circle cx=\"180\" cy=\"180\" r=\"3.00\" fill=\"#e98739\" />\n"
-              "<text x=\"186.00\" y=\"177.00\"  fill=\"#e98739\"  font-family=\"Arial\" "
-              "font-size=\"5\">Kenôr</text>\n");
-    // A label entry (magnitude 0) has no disc and is centred on its point.
-    EXPECT_EQ(drawBody(Vec3D(0.0, kHalfPi), "Aik", "#fef651", 0.0),
-              "<text x=\"180\" y=\"180\"  fill=\"#fef651\"  font-family=\"Arial\" font-size=\"5\" "
-              "text-anchor=\"middle\">Aik</text>\n");
-    EXPECT_EQ(drawBody(Vec3D(0.0, kHalfPi), "_TAI1", "#f4f4f3", 1.0),
-              "<circle cx=\"180\" cy=\"180\" r=\"1.00\" fill=\"#f4f4f3\" />\n");
-    EXPECT_EQ(drawBody(Vec3D(0.0, kHalfPi), "_LADO", "#f4f4f3", 0.0), "");
-}
-
-TEST(DrawBody, MagnitudeToRadius) {
     EXPECT_EQ(svg::starRadius(0.0), 0.0);
     EXPECT_EQ(svg::starRadius(-1.0), 0.0);
-    EXPECT_DOUBLE_EQ(svg::starRadius(1.0), 1.7);
-    EXPECT_EQ(svg::starRadius(10.0), 0.4);
-    EXPECT_TRUE(svg::isSignMark("_LADO"));
-    EXPECT_FALSE(svg::isSignMark("_LADO1"));
-    EXPECT_FALSE(svg::isSignMark("Ládo"));
+    EXPECT_FALSE(svg::isSignMark("_"));
 }
 
-TEST(YaelPhase, LitSideFollowsTheElongation) {
-    std::string newMoon;
-    svg::appendYael(newMoon, {100, 100}, {200, 100}, 1.0, 1.0, "white");
-    EXPECT_EQ(newMoon,
-              "<g transform=\"rotate(0.00, 100.00, 100.00)\">\n"
-              "<circle cx=\"100.00\" cy=\"100.00\" r=\"5.00\" fill=\"#3a3a3a\" />\n"
-              "<path d=\"M 100.00,95.00 A 5.00,5.00 0 0,1 100.00,105.00 A 5.00,5.00 0 0,0 "
-              "100.00,95.00 Z\" fill=\"white\" />\n"
-              "</g>\n"
-              "<text x=\"110.00\" y=\"95.00\"  fill=\"white\"  font-family=\"Arial\" "
-              "font-size=\"5\">YAEL</text>\n");
-    std::string full;
-    svg::appendYael(full, {100, 100}, {100, 200}, 1.0 + kPi, 1.0, "gray");
-    EXPECT_NE(full.find("rotate(90.00, "), std::string::npos) << full;  // towards the sun below
-    EXPECT_NE(full.find("A 5.00,5.00 0 0,1 100.00,95.00 Z"), std::string::npos) << full;
-    EXPECT_NE(full.find("fill=\"gray\""), std::string::npos);
-    // Waning and waxing by the same angle look the same.
+// Crescents and gibbous phases in both senses are pinned by the golden maps and wheels; waning
+// and waxing by the same angle must look the same whatever turns the longitudes carry.
+TEST(YaelPhase, WaningAndWaxingByOneAngleLookTheSame) {
     std::string waxing, waning;
     svg::appendYael(waxing, {100, 100}, {0, 100}, 2.0, 0.5, "white");
     svg::appendYael(waning, {100, 100}, {0, 100}, 0.5 + kTwoPi - 1.5, 0.5, "white");
@@ -91,38 +59,6 @@ double momentWithMoon(bool above) {
     }
 }
 
-TEST(StarMap, FixedPartsAndOrder) {
-    const std::string doc = starMapDocument(258840.0, kDefaultLatitude, kDefaultLongitude);
-    EXPECT_TRUE(
-        doc.starts_with("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 360 360\" >\n"
-                        "<circle cx=\"180\" cy=\"180\" r=\"180\" fill=\"#210741\" />\n"
-                        "<circle cx=\"180\" cy=\"180\" r=\"135\" fill=\"none\" stroke=\"red\" "
-                        "stroke-width=\"0.3\" />\n"));
-    EXPECT_TRUE(doc.ends_with("</svg>\n"));
-    EXPECT_NE(doc.find("<circle cx=\"335\" cy=\"25\" r=\"25\" fill=\"#210741\" />\n"
-                       "<text x=\"335\" y=\"12\" fill=\"#757475\" font-family=\"Arial\" "
-                       "font-size=\"10\" text-anchor=\"middle\">S</text>\n"),
-              std::string::npos);
-    EXPECT_NE(doc.find("font-size=\"6\">\n720-01-01 12:00 OST  (local 10:38)\n</text>\n"),
-              std::string::npos);
-    EXPECT_NE(doc.find("font-size=\"6\">\nLat:  040:30:00  Long: -020:54:00\n</text>\n"),
-              std::string::npos);
-    // Ecliptic, ticks, figures, stars, sun, planets: each group after the one before.
-    const auto ecliptic = doc.find("stroke=\"#4af2a1\" stroke-width=\"0.4\"");
-    const auto tick = doc.find("stroke=\"#4af2a1\" stroke-width=\"0.8\"");
-    const auto figure = doc.find("stroke=\"#eaeae9\"");
-    const auto star = doc.find("fill=\"#adadad\"");
-    const auto sun = doc.find("fill=\"#f1c536\"");
-    const auto mergus = doc.find(">Mêrgus<");  // Kenôr is below the horizon
-    ASSERT_NE(mergus, std::string::npos);
-    EXPECT_LT(ecliptic, tick);
-    EXPECT_LT(tick, figure);
-    EXPECT_LT(figure, star);
-    EXPECT_LT(star, sun);
-    EXPECT_LT(sun, mergus);
-    EXPECT_EQ(count(doc, "fill=\"#f1c536\""), 1u);  // Nolomar is up at noon
-}
-
 TEST(StarMap, YaelOnlyAboveTheHorizon) {
     const std::string up =
         starMapDocument(momentWithMoon(true), kDefaultLatitude, kDefaultLongitude);
@@ -130,8 +66,8 @@ TEST(StarMap, YaelOnlyAboveTheHorizon) {
     EXPECT_EQ(count(up, ">YAEL<"), 1u);
     const std::string down =
         starMapDocument(momentWithMoon(false), kDefaultLatitude, kDefaultLongitude);
-    EXPECT_EQ(down.find("<g"), std::string::npos);
-    EXPECT_EQ(down.find("YAEL"), std::string::npos);
+    EXPECT_THAT(down, Not(HasSubstr("<g")));
+    EXPECT_THAT(down, Not(HasSubstr("YAEL")));
 }
 
 TEST(StarMap, EclipticSegmentsNeverCrossTheGapBelowTheHorizon) {
@@ -162,10 +98,6 @@ TEST(StarMap, EclipticSegmentsNeverCrossTheGapBelowTheHorizon) {
 }
 
 TEST(StarMap, WellFormedEverywhere) { testing::expectWellFormedEverywhere(17, starMapDocument); }
-
-TEST(StarMap, SameInputsSameBytes) {
-    EXPECT_EQ(starMapDocument(300000.125, -0.5, 2.0), starMapDocument(300000.125, -0.5, 2.0));
-}
 
 }  // namespace
 }  // namespace morvane

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
 #include <locale>
 
 #include "cli_test_support.h"
@@ -25,36 +26,23 @@ const std::vector<std::vector<std::string>> kCommands = {
     {"horoscope", "--lat", "33.3S", "--lon", "100E"},
 };
 
-class GermanLocale : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        previous_ = std::setlocale(LC_ALL, nullptr);
-        ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
-            << "the de_DE.UTF-8 locale is missing: scripts/install-deps.sh generates it";
-        std::locale::global(std::locale("de_DE.UTF-8"));
-        char buffer[16];
-        std::snprintf(buffer, sizeof buffer, "%.2f", 12.5);
-        ASSERT_STREQ(buffer, "12,50") << "the locale did not take effect";
-    }
-    void TearDown() override {
-        std::setlocale(LC_ALL, previous_.c_str());
-        std::locale::global(std::locale::classic());
-    }
+// The command run with the whole process in the given locale, C library and C++ streams alike.
+testing::Result runIn(const char* locale, const std::vector<std::string>& args) {
+    std::setlocale(LC_ALL, locale);
+    std::locale::global(std::locale(locale));
+    return runCli(args);
+}
 
-  private:
-    std::string previous_;
-};
-
-TEST_F(GermanLocale, EveryTextOutputIsByteIdentical) {
+TEST(GermanLocale, EveryTextOutputIsByteIdentical) {
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+        << "the de_DE.UTF-8 locale is missing: scripts/install-deps.sh generates it";
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%.2f", 12.5);
+    ASSERT_STREQ(buffer, "12,50") << "the locale did not take effect";
     for (const auto& args : kCommands) {
-        const auto german = runCli(args);
-        std::setlocale(LC_ALL, "C");
-        std::locale::global(std::locale::classic());
-        const auto plain = runCli(args);
-        std::setlocale(LC_ALL, "de_DE.UTF-8");
-        std::locale::global(std::locale("de_DE.UTF-8"));
-        ASSERT_EQ(german.status, 0) << args[0];
-        EXPECT_EQ(german.out, plain.out) << args[0];
+        const auto german = runIn("de_DE.UTF-8", args);
+        EXPECT_EQ(german.status, 0) << args[0];
+        EXPECT_EQ(german.out, runIn("C", args).out) << args[0];  // leaves the process in C
     }
 }
 

@@ -42,19 +42,6 @@ TEST(Planets, LongitudeStaysInHalfOpenRangeOnTheEcliptic) {
     }
 }
 
-TEST(Planets, NamesKindsAndOrder) {
-    EXPECT_EQ(displayName(Planet::epeon), "Épeòn");
-    EXPECT_EQ(displayName(Planet::alaran), "Álaran");
-    EXPECT_EQ(displayName(Planet::kenor), "Kenôr");
-    EXPECT_EQ(displayName(Planet::mergus), "Mêrgus");
-    EXPECT_TRUE(isTerrestrial(Planet::epeon));
-    EXPECT_TRUE(isTerrestrial(Planet::alaran));
-    EXPECT_FALSE(isTerrestrial(Planet::kenor));
-    EXPECT_FALSE(isTerrestrial(Planet::mergus));
-    EXPECT_EQ(kAllPlanets.front(), Planet::epeon);
-    EXPECT_EQ(kAllPlanets.back(), Planet::mergus);
-}
-
 TEST(Star, EquatorPointNinetyDegreesAlongLiesSouthOfTheEcliptic) {
     const Star star(kHalfPi, 0.0);
     EXPECT_NEAR(star.ec.phi, kHalfPi, 1e-15);
