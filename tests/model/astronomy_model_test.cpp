@@ -30,8 +30,6 @@ TEST(ModelInputs, AModelStartsFromTheStoredInputsAndWritesNothing) {
     EXPECT_TRUE(fresh->loadNotices().isEmpty());
     EXPECT_FALSE(fresh->isCalculating());  // no calculation starts by itself
     EXPECT_TRUE(fresh->dateLabel().isEmpty());
-    EXPECT_EQ(AstronomyModel::months().size(), 12);
-    EXPECT_EQ(AstronomyModel::months().constFirst(), "Nuzyael");
 
     const CityPreset& goris = CityPreset::defaults().last();
     const auto model = fixture.makeModel({{"AstronomyModel.selectedCityID", goris.id.toString()},
@@ -41,9 +39,8 @@ TEST(ModelInputs, AModelStartsFromTheStoredInputsAndWritesNothing) {
     EXPECT_EQ(model->latitude(), goris.latitude);  // kept, and looked up in the model's list
     EXPECT_EQ(model->year(), 2000);
     EXPECT_EQ(model->hour(), 12.0);
-    EXPECT_EQ(model->loadNotices(), QStringList{Inputs::load(*fixture.store).notice});
-    EXPECT_THAT(model->loadNotices().value(0).toStdString(),
-                HasSubstr("for the month and hour were"));
+    ASSERT_EQ(model->loadNotices().size(), 1);
+    EXPECT_THAT(model->loadNotices()[0].toStdString(), HasSubstr("for the month and hour were"));
     EXPECT_TRUE(fixture.store->writes.empty());
 
     // A selection naming no place of the list (one since deleted) quietly becomes Manual.

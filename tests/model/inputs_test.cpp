@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "model_fixture.h"
 
@@ -29,10 +30,6 @@ StoredInputs loaded(const std::map<QString, QVariant>& values) {
     RecordingStore store;
     for (const auto& [key, value] : values) store.values["AstronomyModel." + key] = value;
     return Inputs::load(store);
-}
-
-TEST(Inputs, Defaults) {
-    EXPECT_EQ(Inputs(), (Inputs{manualCityID(), 40.5, 20.9, true, true, 0, 0, 720, 12.0, false}));
 }
 
 TEST(InputsStore, WritesTheFileAUserHasAndReadsItBack) {
@@ -120,27 +117,25 @@ TEST(InputsPlace, TypedInSavedOrNamingNoEntry) {
     const CityPreset goris{QUuid::createUuid(), "Goris", 0.25, -0.5};
     const QList<CityPreset> cities{CityPreset::manual(), goris, {goris.id, "Twin", 1.0, 1.0}};
     Inputs in;
-    SelectedPlace place = in.place(cities);
-    EXPECT_EQ(place.latitude, 0.7068583470577035);
-    EXPECT_EQ(place.longitude, -0.3647738136668149);  // west is negative
+    const auto at = [](const SelectedPlace& place) {
+        return std::pair(place.latitude, place.longitude);
+    };
+    // West is negative.
+    EXPECT_EQ(at(in.place(cities)), std::pair(0.7068583470577035, -0.3647738136668149));
 
     in.manualLatDeg = 0.0;
     in.latNorth = false;
     in.longWest = false;
-    place = in.place({});                       // the typed-in place needs no list
-    EXPECT_TRUE(std::signbit(place.latitude));  // south of the equator: negative zero
-    EXPECT_EQ(place.longitude, 0.3647738136668149);
+    const SelectedPlace place = in.place({});        // the typed-in place needs no list
+    EXPECT_TRUE(std::signbit(place.latitude));       // south of the equator: negative zero
+    EXPECT_EQ(place.longitude, 0.3647738136668149);  // east is positive
 
     in.selectedCityID = goris.id;  // of two entries with the id, the first answers
-    place = in.place(cities);
-    EXPECT_EQ(place.latitude, 0.25);
-    EXPECT_EQ(place.longitude, -0.5);
+    EXPECT_EQ(at(in.place(cities)), std::pair(0.25, -0.5));
 
     in.selectedCityID = QUuid::createUuid();  // a stale id: the manual entry's 0, 0
-    place = in.place(cities);
-    EXPECT_EQ(place.kind, SelectedPlace::Kind::unknown);
-    EXPECT_EQ(place.latitude, 0.0);
-    EXPECT_EQ(place.longitude, 0.0);
+    EXPECT_EQ(in.place(cities).kind, SelectedPlace::Kind::unknown);
+    EXPECT_EQ(at(in.place(cities)), std::pair(0.0, 0.0));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <tuple>
@@ -189,11 +190,10 @@ class MapPicker : public ::testing::Test {
 TEST_F(MapPicker, DrawsTheImageCentredAndAClickAtTheCentreOfAFullMapPicksIt) {
     // The image comes from the resources linked into a static library; if they were dropped
     // the whole area would show the backdrop alone.
-    QImage shot = area()->grab().toImage();
     const QPointF middle = viewPointOf(kImageCentre);
-    const QColor band = shot.pixelColor(2, int(middle.y()));
-    EXPECT_NE(shot.pixelColor(middle.toPoint()), band);
-    EXPECT_EQ(shot.pixelColor(area()->width() - 3, int(middle.y())), band);
+    const QColor band = pixelAt({2.0, middle.y()});
+    EXPECT_NE(pixelAt(middle), band);
+    EXPECT_EQ(pixelAt({area()->width() - 3.0, middle.y()}), band);
 
     // Make the map area exactly 2158 by 1633: the map fills it at zoom 1.
     picker->resize(2158, 1633 + picker->height() - area()->height());
@@ -235,8 +235,7 @@ TEST_F(MapPicker, ZoomButtonsAndShortcutsStepToTheLimitAroundThePointerAndBack) 
     EXPECT_EQ(readings.join(' '), "140% 195% 274% 384% 537% 752% 1054% 1200%");
     for (int i = 0; i < 8; ++i)
         QTest::mouseClick(picker->findChild<QToolButton*>("zoomOutButton"), Qt::LeftButton);
-    EXPECT_TRUE(atHome());  // back to 100 %, centred
-    EXPECT_EQ(percent(), "100%");
+    EXPECT_TRUE(atHome() && percent() == "100%") << percent().toStdString();  // centred
 
     // The shortcuts keep the point under the pointer where it is.
     activate();
@@ -322,11 +321,9 @@ TEST_F(MapPicker, PinsMarkTheCurrentPlaceAndEverySavedOneAndFollowTheView) {
     const QColor current(206, 32, 57), saved(30, 45, 80);
     const auto head = [](QPointF place) { return place - QPointF(0.0, 14.0); };
     const auto pinAt = [this](const QUuid& id) {
-        for (const MapPin& pin : picker->savedPlacePins()) {
-            if (pin.id == id) return pin.at;
-        }
-        ADD_FAILURE() << "no pin";
-        return QPointF();
+        const auto pins = picker->savedPlacePins();
+        const auto pin = std::ranges::find(pins, id, &MapPin::id);
+        return pin == pins.end() ? (ADD_FAILURE() << "no pin", QPointF()) : pin->at;
     };
     const QUuid first = model->selectedCityID();
     // Every built-in place lies on the map; the manual entry has no pin of its own.
@@ -436,8 +433,7 @@ TEST_F(MapPicker, ControlsAreNamedAndTheHintAndFocusFrameShowHowToUseTheMap) {
     activate();
     picker->findChild<QPushButton*>("resetButton")->setFocus(Qt::OtherFocusReason);
     tabIntoMap();
-    EXPECT_EQ(area()->grab().toImage().pixelColor(1, area()->height() / 2),
-              area()->palette().color(QPalette::Highlight));
+    EXPECT_EQ(pixelAt({1.0, area()->height() / 2.0}), area()->palette().color(QPalette::Highlight));
 }
 
 TEST_F(MapPicker, PinchScalesLiveAndSetsTheZoomWhenItEnds) {
