@@ -72,6 +72,7 @@ TEST(Normalisations, WrapIntoOneTurn) {
     EXPECT_NEAR(turnsToRadians(-0.25), 1.5 * kPi, 1e-15);
     EXPECT_EQ(turnsToRadians(3.0), 0.0);
     EXPECT_EQ(wrapTwoPi(kTwoPi), kTwoPi);
+    EXPECT_EQ(wrapTwoPi(0.0), 0.0);  // both bounds stay put
     EXPECT_EQ(wrapTwoPi(-0.1), kTwoPi - 0.1);
     EXPECT_NEAR(wrapTwoPi(7.0), 7.0 - kTwoPi, 1e-15);
     EXPECT_NEAR(wrapTwoPi(-20.0), -20.0 + 4 * kTwoPi, 1e-14);
