@@ -2,6 +2,7 @@
 // jump to heading ids, so each heading needs an id of its own and each in-page link a target.
 // The converter is also run on a small page for the rules the real guide does not exercise.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -12,6 +13,9 @@
 #include <QTemporaryDir>
 
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 QString readFile(const QString& path) {
     QFile file(path);
@@ -72,17 +76,18 @@ TEST(MdToHtml, NumbersRepeatedAnchorsAndLeavesOutFiguresWhoseImageIsMissing) {
     ASSERT_TRUE(converter.waitForFinished(30000));
     EXPECT_EQ(converter.exitCode(), 0);
     const QString warning = QString::fromUtf8(converter.readAllStandardError());
-    EXPECT_TRUE(warning.contains(QStringLiteral("gone.png, lost.png"))) << warning.toStdString();
+    EXPECT_THAT(warning.toStdString(), HasSubstr("gone.png, lost.png"));
 
     const QString html = readFile(dir.filePath(QStringLiteral("guide.html")));
-    EXPECT_TRUE(html.contains(QStringLiteral("<title>The guide</title>")));
-    EXPECT_TRUE(html.contains(QStringLiteral("<h1 id=\"the-guide\">The <em>guide</em></h1>")));
+    const std::string page = html.toStdString();
+    EXPECT_THAT(page, HasSubstr("<title>The guide</title>"));
+    EXPECT_THAT(page, HasSubstr("<h1 id=\"the-guide\">The <em>guide</em></h1>"));
     for (const char* heading :
          {"<h2 id=\"one-two\">One <em>two</em></h2>", "<h2 id=\"one-two-1\">One two</h2>",
           "<h2 id=\"sun--moon-f1\">Sun &amp; <code>Moon</code> "
           "<kbd>F1</kbd></h2>",
           "<h2 id=\"contents\">Contents</h2>"}) {
-        EXPECT_TRUE(html.contains(QString::fromUtf8(heading))) << heading;
+        EXPECT_THAT(page, HasSubstr(heading));
     }
 
     // The contents stand before the first section and never take a section's anchor.
@@ -91,16 +96,15 @@ TEST(MdToHtml, NumbersRepeatedAnchorsAndLeavesOutFiguresWhoseImageIsMissing) {
                                     "<h2 id=\"contents-1\">Contents</h2>"));
     EXPECT_GE(contents, 0);
     EXPECT_LT(contents, html.indexOf(QStringLiteral("<h2 id=\"one-two\"")));
-    EXPECT_TRUE(html.contains(QStringLiteral("<li><a href=\"#one-two-1\">One two</a></li>")));
+    EXPECT_THAT(page, HasSubstr("<li><a href=\"#one-two-1\">One two</a></li>"));
 
-    EXPECT_TRUE(html.contains(QStringLiteral("<td><kbd>F1</kbd></td>")));
-    EXPECT_TRUE(
-        html.contains(QStringLiteral("<figure>\n<img src=\"here.png\" alt=\"Shown\" "
-                                     "loading=\"lazy\">\n"
-                                     "<figcaption>Shown</figcaption>\n</figure>")));
-    EXPECT_FALSE(html.contains(QStringLiteral("Gone")));
-    EXPECT_FALSE(html.contains(QStringLiteral("lost.png")));
-    EXPECT_TRUE(html.contains(QStringLiteral("stays.")));
+    EXPECT_THAT(page, HasSubstr("<td><kbd>F1</kbd></td>"));
+    EXPECT_THAT(page, HasSubstr("<figure>\n<img src=\"here.png\" alt=\"Shown\" "
+                                "loading=\"lazy\">\n"
+                                "<figcaption>Shown</figcaption>\n</figure>"));
+    EXPECT_THAT(page, Not(HasSubstr("Gone")));
+    EXPECT_THAT(page, Not(HasSubstr("lost.png")));
+    EXPECT_THAT(page, HasSubstr("stays."));
 }
 
 }  // namespace
