@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/constants.h"
 #include "engine/sun_moon.h"
 
 namespace morvane {
@@ -38,6 +39,12 @@ Vec3D eclipticPosition(Planet planet, double t) {
     const double y = o.radius * std::sin(heliocentric) + std::sin(sun);
     const double x = o.radius * std::cos(heliocentric) + std::cos(sun);
     return Vec3D(std::atan2(y, x), 0.0);
+}
+
+double longitudeRateBound(Planet planet) {
+    const Orbit& o = orbit(planet);
+    const double speed = o.radius * kTwoPi / std::fabs(o.period) + kTwoPi * kSunRate;
+    return speed / std::fabs(o.radius - 1.0);
 }
 
 Star::Star(double rightAscension, double declination)

@@ -41,6 +41,15 @@ const Sign& signOf(double longitude) {
 
 }  // namespace
 
+const std::array<double, 12>& zodiacSignBounds() {
+    static const std::array<double, 12> bounds = [] {
+        std::array<double, 12> b{};
+        for (std::size_t i = 0; i < b.size(); ++i) b[i] = kSigns[i].upperBound;
+        return b;
+    }();
+    return bounds;
+}
+
 std::string_view zodiacSignShort(double longitude) { return signOf(longitude).shortName; }
 
 std::string_view zodiacSignName(double longitude) { return signOf(longitude).longName; }

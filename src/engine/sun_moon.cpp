@@ -40,6 +40,27 @@ double moonPhaseAngle(double t, double target) {
     return wrapPi(moonLongitude(t) - sunLongitude(t) - target);
 }
 
+namespace {
+
+// Elongation bounds of the eclipse classes, radians.
+constexpr double kTotalSolar = 0.029670597283903602;    // 1.7°
+constexpr double kPartialSolar = 0.044331363000655974;  // 2.54°
+constexpr double kFullLunar = 3.135484001207813;        // 179.65°
+constexpr double kFirstPartial = 3.1260592232470437;    // 179.11°
+constexpr double kSecondPartial = 3.1140164514082826;   // 178.42°
+
+}  // namespace
+
+EclipseMarker eclipseMarker(double elongation) {
+    const double a = std::fabs(elongation);
+    if (a < kTotalSolar) return EclipseMarker::totalSolar;
+    if (a < kPartialSolar) return EclipseMarker::partialSolar;
+    if (a > kFullLunar) return EclipseMarker::fullLunar;
+    if (a > kFirstPartial) return EclipseMarker::firstPartialLunar;
+    if (a > kSecondPartial) return EclipseMarker::secondPartialLunar;
+    return EclipseMarker::none;
+}
+
 double nextMoonPhase(double after, double target) {
     double a = after;
     double da = moonPhaseAngle(a, target);

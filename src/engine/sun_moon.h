@@ -45,6 +45,19 @@ struct Moon {
 /// How far Yael's elongation from Nolomar is past `target`, in [−π, π].
 double moonPhaseAngle(double t, double target);
 
+/// The sun and moon table's eclipse rule: how close Yael stands to conjunction with Nolomar
+/// (a solar eclipse) or to opposition (a lunar one) when she crosses the ecliptic.
+enum class EclipseMarker {
+    none,
+    totalSolar,          ///< TS
+    partialSolar,        ///< PS
+    fullLunar,           ///< FUL
+    firstPartialLunar,   ///< FPL
+    secondPartialLunar,  ///< PPL
+};
+/// The marker of an elongation (Yael's longitude minus Nolomar's, radians, in [−π, π]).
+EclipseMarker eclipseMarker(double elongation);
+
 /// The first instant at or after `after` at which the elongation passes `target`
 /// (π: full moon, 0: new moon), to 0.0001 day.
 double nextMoonPhase(double after, double target);

@@ -24,20 +24,6 @@ constexpr double kConjunctionBound = 0.03490658503988659;  // 2°
 // Two longitudes on either side of ±180° differ by nearly a full turn after wrapping.
 constexpr double kAcrossTheSeam = 6.2482787221397;  // 358°
 
-struct Pair {
-    std::size_t first;
-    std::size_t second;
-    const char* label;
-};
-
-// Indices follow kAllPlanets.
-constexpr std::array<Pair, 6> kPairs = {{{0, 1, "EP-AL "},
-                                         {0, 2, "EP-KE "},
-                                         {0, 3, "EP-ME "},
-                                         {1, 2, "AL-KE "},
-                                         {1, 3, "AL-ME "},
-                                         {2, 3, "KE-ME "}}};
-
 }  // namespace
 
 bool inConjunction(double a, double b) {
@@ -79,9 +65,11 @@ std::string conjunctionTable(std::int64_t rows, double start, double step) {
             text += Arc(ec.phi).formatDM();
         }
         text += "  ";
-        for (const Pair& pair : kPairs) {
-            if (inConjunction(ecliptic[pair.first].phi, ecliptic[pair.second].phi)) {
+        for (const PlanetPair& pair : kPlanetPairs) {
+            if (inConjunction(ecliptic[static_cast<std::size_t>(pair.first)].phi,
+                              ecliptic[static_cast<std::size_t>(pair.second)].phi)) {
                 text += pair.label;
+                text += ' ';
             }
         }
         text += '\n';

@@ -29,13 +29,6 @@ constexpr double kOnTheLine = 0.0001;
 /// The bisection stops when the bracket is this short, in days.
 constexpr double kTimeTolerance = 0.0001;
 
-// Elongation bounds of the eclipse classes, radians.
-constexpr double kTotalSolar = 0.029670597283903602;    // 1.7°
-constexpr double kPartialSolar = 0.044331363000655974;  // 2.54°
-constexpr double kFullLunar = 3.135484001207813;        // 179.65°
-constexpr double kFirstPartial = 3.1260592232470437;    // 179.11°
-constexpr double kSecondPartial = 3.1140164514082826;   // 178.42°
-
 /// Sign character and "%06.2f" of the absolute value, 7 characters.
 std::string angleColumn(double radians) {
     const double degrees = radians * kDegreesPerRadian;
@@ -114,20 +107,25 @@ std::string moonNodeEvent(double from, double span) {
 
 std::string eclipseNote(double t) {
     const double d = wrapPi(Moon(t).ec.phi - Sun(t).ec.phi);
-    const double a = std::fabs(d);
     const char* marker = nullptr;
-    if (a < kTotalSolar) {
-        marker = "  TS ";
-    } else if (a < kPartialSolar) {
-        marker = "  PS ";
-    } else if (a > kFullLunar) {
-        marker = " FUL ";
-    } else if (a > kFirstPartial) {
-        marker = " FPL ";
-    } else if (a > kSecondPartial) {
-        marker = " PPL ";
-    } else {
-        return {};
+    switch (eclipseMarker(d)) {
+        case EclipseMarker::totalSolar:
+            marker = "  TS ";
+            break;
+        case EclipseMarker::partialSolar:
+            marker = "  PS ";
+            break;
+        case EclipseMarker::fullLunar:
+            marker = " FUL ";
+            break;
+        case EclipseMarker::firstPartialLunar:
+            marker = " FPL ";
+            break;
+        case EclipseMarker::secondPartialLunar:
+            marker = " PPL ";
+            break;
+        case EclipseMarker::none:
+            return {};
     }
     return marker + dateLabel(t) + ' ' + Arc(d).formatDMS() + ' ';
 }
