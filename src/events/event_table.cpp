@@ -1,0 +1,167 @@
+#include "events/event_table.h"
+
+#include <fmt/format.h>
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+#include "engine/calendar.h"
+#include "engine/constants.h"
+#include "engine/text.h"
+
+namespace morvane {
+
+namespace {
+
+// Widths of the fixed columns in characters: the date label of years 1 to 999, "HH:MM", the
+// longest kind name ("first-quarter"), the longest pair of planets ("Álaran, Mêrgus").
+constexpr std::size_t kDateWidth = 19;
+constexpr std::size_t kLocalWidth = 5;
+constexpr std::size_t kKindWidth = 13;
+constexpr std::size_t kBodiesWidth = 14;
+constexpr std::string_view kGap = "  ";
+
+// Pads to the width but never cuts: a date of year 1000 or later is one column wider, and a
+// shifted line reads better than a year that lost its digits.
+void appendPadded(std::string& line, std::string_view text, std::size_t width) {
+    line += text;
+    const std::size_t count = characterCount(text);
+    if (count < width) line.append(width - count, ' ');
+}
+
+std::string_view trimmedRight(std::string_view text) {
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+std::string altitudeText(double radians) {
+    const double degrees = radians * kDegreesPerRadian;
+    const long long minutes = std::llround(std::fabs(degrees) * 60.0);
+    // A sign on an altitude that rounds to 0:00 would only say which side of the rounding it
+    // stood on.
+    const bool negative = degrees < 0.0 && minutes > 0;
+    const std::string wholeDegrees = fmt::format("{}{}", negative ? "-" : "", minutes / 60);
+    return fmt::format("alt {:>3}:{:02d}", wholeDegrees, minutes % 60);
+}
+
+std::string tableLine(std::string_view date, std::string_view local, std::string_view kind,
+                      std::string_view bodies, std::string_view details) {
+    std::string line;
+    appendPadded(line, date, kDateWidth);
+    line += kGap;
+    appendPadded(line, local, kLocalWidth);
+    line += kGap;
+    appendPadded(line, kind, kKindWidth);
+    line += kGap;
+    appendPadded(line, bodies, kBodiesWidth);
+    line += kGap;
+    line += details;
+    line.resize(trimmedRight(line).size());
+    line += '\n';
+    return line;
+}
+
+void appendCsvField(std::string& row, std::string_view field) {
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+        row += field;
+        return;
+    }
+    row += '"';
+    for (char c : field) {
+        if (c == '"') row += '"';
+        row += c;
+    }
+    row += '"';
+}
+
+}  // namespace
+
+bool isEclipseKind(EventKind kind) {
+    return kind == EventKind::solarEclipse || kind == EventKind::lunarEclipse;
+}
+
+std::string eventBodies(const SkyEvent& event) {
+    std::string names;
+    for (const SkyBody body : event.bodyList()) {
+        if (!names.empty()) names += ", ";
+        names += bodyName(body);
+    }
+    return names;
+}
+
+std::string eventDetails(const SkyEvent& event) {
+    switch (event.kind) {
+        case EventKind::solarEclipse:
+        case EventKind::lunarEclipse:
+            return fmt::format("{}, {}", eclipseClassName(event.eclipseClass),
+                               event.visible ? "visible here" : "not visible here");
+        case EventKind::ingress:
+            return std::string(trimmedRight(event.sign));
+        case EventKind::conjunction:
+            return std::string(event.pair);
+        case EventKind::equinox:
+        case EventKind::solstice:
+            return std::string(seasonName(event.season));
+        case EventKind::noon:
+        case EventKind::midnight:
+            return altitudeText(event.sunAltitude);
+        default:
+            return {};
+    }
+}
+
+std::string eventTableHeader() { return tableLine("Date", "Local", "Kind", "Bodies", "Details"); }
+
+std::string eventTableRow(const SkyEvent& event, double longitude) {
+    return tableLine(dateLabel(event.t), localTimeLabel(event.t, longitude), kindName(event.kind),
+                     eventBodies(event), eventDetails(event));
+}
+
+std::string eventTable(std::span<const SkyEvent> events, double longitude) {
+    std::string text = eventTableHeader();
+    for (const SkyEvent& event : events) text += eventTableRow(event, longitude);
+    return text;
+}
+
+std::string eventCsvHeader() { return "kind,t,label,local,bodies,class,visible,sign,pair\n"; }
+
+std::string eventCsvRow(const SkyEvent& event, double longitude) {
+    const bool eclipse = isEclipseKind(event.kind);
+    const std::array<std::string, 9> fields = {
+        std::string(kindName(event.kind)),
+        eventMomentText(event.t),
+        dateLabel(event.t),
+        localTimeLabel(event.t, longitude),
+        eventBodies(event),
+        eclipse ? std::string(eclipseClassName(event.eclipseClass)) : std::string(),
+        eclipse ? std::string(event.visible ? "true" : "false") : std::string(),
+        event.kind == EventKind::ingress ? std::string(trimmedRight(event.sign)) : std::string(),
+        event.kind == EventKind::conjunction ? std::string(event.pair) : std::string(),
+    };
+    std::string row;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) row += ',';
+        appendCsvField(row, fields[i]);
+    }
+    row += '\n';
+    return row;
+}
+
+std::string eventMomentText(double t) {
+    // Fixed notation of the shortest text that reads back to the same double; any double fits.
+    std::array<char, 400> buffer{};
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), t, std::chars_format::fixed);
+    std::string text(buffer.data(), result.ptr);
+    std::size_t point = text.find('.');
+    if (point == std::string::npos) {
+        point = text.size();
+        text += '.';
+    }
+    const std::size_t decimals = text.size() - point - 1;
+    if (decimals < 9) text.append(9 - decimals, '0');
+    return text;
+}
+
+}  // namespace morvane
