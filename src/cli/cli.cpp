@@ -376,7 +376,10 @@ std::string catalogueOutput(const Invocation& call) {
 
 ExportContext exportContextOf(const Invocation& call) {
     const double t = momentOf(call);
-    ExportContext c{call.inputs, call.cities, calculateOutputs(t, call.latitude, call.longitude)};
+    // The export command keeps to its five outputs, whose file set scripts rely on; the events
+    // command lists what the Events output shows.
+    ExportContext c{
+        call.inputs, call.cities, calculateOutputs(t, call.latitude, call.longitude), {}};
     if (call.dayCount) {  // the file is named from the calendar moment of the day count
         const CalendarFields f = calendarFields(t);
         c.year = f.year;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/calendar.h"
+#include "events/event_table.h"
 #include "reports/positions_text.h"
 
 namespace morvane {
@@ -78,6 +79,38 @@ QString conjunctionsDocument(const ExportContext& c) {
            QStringLiteral("\n\n— Yearly Conjunctions —\n\n") + c.outputs.conjunctionYearly;
 }
 
+QString eventsHeading(const EventQuery& query) {
+    return QStringLiteral("Place: ") + query.placeLabel + QStringLiteral("\nSpan: ") +
+           query.spanText() + QStringLiteral("\nKinds: ") + query.options.filter.text();
+}
+
+namespace {
+
+// The table, or why there is none, and how many rows it has ("12 events"; "" for none).
+struct EventsBody {
+    QString count;
+    QString text;
+};
+
+EventsBody eventsBody(const EventQuery& query) {
+    if (!query.t) return {{}, QStringLiteral("Nothing calculated yet.\n")};
+    if (query.options.filter.showsNone())
+        return {{}, QStringLiteral("No kinds of event chosen.\n")};
+    const std::vector<SkyEvent> events = query.find();
+    if (events.empty()) return {{}, QStringLiteral("No events of these kinds in this span.\n")};
+    const QString count = events.size() == 1 ? QStringLiteral("1 event")
+                                             : QStringLiteral("%1 events").arg(events.size());
+    return {count, fromStd(eventTable(events, query.longitude))};
+}
+
+}  // namespace
+
+QString eventsDocument(const ExportContext& c) {
+    if (!c.events.t) return QStringLiteral("Events\n\n") + eventsBody(c.events).text;
+    return QStringLiteral("Events\n") + eventsHeading(c.events) + QStringLiteral("\n\n") +
+           eventsBody(c.events).text;
+}
+
 QString htmlEscaped(const QString& text) {
     QString escaped = text;
     escaped.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
@@ -131,6 +164,8 @@ std::optional<TabDocument> tabDocument(OutputTab tab, const ExportContext& c) {
             return TabDocument{sunMoonDocument(c), false, base};
         case OutputTab::positions:
             return TabDocument{conjunctionsDocument(c), false, base};
+        case OutputTab::events:
+            return TabDocument{eventsDocument(c), false, base};
         case OutputTab::location:
             return std::nullopt;
     }
@@ -161,6 +196,11 @@ std::optional<TabPdf> tabPdf(OutputTab tab, const ExportContext& c) {
                                       {"Yearly", c.outputs.conjunctionYearly}},
                                      meta),
                           exported.pdfPageSize, exported.baseName};
+        case OutputTab::events: {
+            const EventsBody body = eventsBody(c.events);
+            return TabPdf{reportHTML("Events", {{body.count, body.text}}, eventsHeading(c.events)),
+                          exported.pdfPageSize, exported.baseName};
+        }
         case OutputTab::location:
             return std::nullopt;
     }

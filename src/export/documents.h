@@ -25,6 +25,13 @@ QString sunMoonDocument(const ExportContext& context);
 /// "— Daily Conjunctions —", the daily table, "— Yearly Conjunctions —", the yearly table.
 QString conjunctionsDocument(const ExportContext& context);
 
+/// The heading of the Events document: "Place: …", "Span: 1 month (30 days) from …",
+/// "Kinds: …", one a line, without a final line feed.
+QString eventsHeading(const EventQuery& query);
+/// "Events", the heading, a blank line, the event table at the place's local time; a sentence
+/// instead of the table when there is nothing to list.
+QString eventsDocument(const ExportContext& context);
+
 /// "&", "<" and ">" as entities, in that order; nothing else.
 QString htmlEscaped(const QString& text);
 /// A bare page that fills its page size with the SVG document.

@@ -5,7 +5,9 @@
 namespace morvane {
 
 ExportContext ExportContext::fromModel(const AstronomyModel& model) {
-    return {model.inputs(), model.cities(), model.outputs()};
+    const EventList* events = EventList::find(model);
+    return {model.inputs(), model.cities(), model.outputs(),
+            events != nullptr ? events->query() : EventQuery{}};
 }
 
 }  // namespace morvane

@@ -4,6 +4,7 @@
 
 #include "model/calculation.h"
 #include "model/city_preset.h"
+#include "model/event_list.h"
 #include "model/inputs.h"
 
 namespace morvane {
@@ -18,6 +19,10 @@ struct ExportContext : Inputs {
 
     /// The outputs of the last calculation; empty before the first.
     CalculationResults outputs;
+
+    /// What the Events output lists: the last calculation's moment and place, the span and
+    /// the filter. Without a moment before the first calculation.
+    EventQuery events;
 
     static ExportContext fromModel(const AstronomyModel& model);
 };

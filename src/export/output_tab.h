@@ -6,12 +6,12 @@
 
 namespace morvane {
 
-/// The six output tabs, in toolbar order.
-enum class OutputTab { starMap, horoscope, planets, sunMoon, positions, location };
+/// The seven output tabs, in toolbar order.
+enum class OutputTab { starMap, horoscope, planets, sunMoon, positions, events, location };
 
-inline constexpr std::array<OutputTab, 6> kAllOutputTabs = {
-    OutputTab::starMap, OutputTab::horoscope, OutputTab::planets,
-    OutputTab::sunMoon, OutputTab::positions, OutputTab::location};
+inline constexpr std::array<OutputTab, 7> kAllOutputTabs = {
+    OutputTab::starMap,   OutputTab::horoscope, OutputTab::planets, OutputTab::sunMoon,
+    OutputTab::positions, OutputTab::events,    OutputTab::location};
 
 /// What a tab exports. The location tab exports nothing: its base name is empty.
 struct TabExport {

@@ -4,6 +4,7 @@
 #include <QMetaObject>
 #include <QThreadPool>
 #include <deque>
+#include <utility>
 
 #include "engine/calendar.h"
 
@@ -175,6 +176,46 @@ void AstronomyModel::calculate() {
     CalculationTask::enqueue(handBack_, *moment.t, in.latitude, in.longitude);
 }
 
+bool AstronomyModel::goToMoment(double t) {
+    const std::optional<ClockInputs> moment =
+        inputs_.useLocalTime ? localInputsOf(t, longitude()) : ostInputsOf(t);
+    if (!moment) {
+        setErrorMessage(t > 0 ? QStringLiteral("That moment falls after year 2000, the last year "
+                                               "the calendar can show.")
+                              : QStringLiteral("That moment falls before year 1, the first year "
+                                               "the calendar can show."));
+        return false;
+    }
+    moveTo(*moment);
+    return true;
+}
+
+bool AstronomyModel::stepMinutes(qint64 minutes) {
+    const ClockInputs from{inputs_.year, inputs_.monthIndex, inputs_.dayIndex, inputs_.hour};
+    const std::optional<ClockInputs> moment = steppedInputs(from, minutes);
+    if (!moment) {
+        setErrorMessage(minutes > 0 ? QStringLiteral("The calendar ends with year 2000: that step "
+                                                     "would go past it.")
+                                    : QStringLiteral("The calendar starts with year 1: that step "
+                                                     "would go before it."));
+        return false;
+    }
+    moveTo(*moment);
+    return true;
+}
+
+void AstronomyModel::moveTo(const ClockInputs& moment) {
+    setYear(moment.year);
+    setMonthIndex(moment.monthIndex);
+    setDayIndex(moment.dayIndex);
+    setHour(moment.hour);
+    if (isCalculating_) {
+        recalculate_ = true;
+    } else {
+        calculate();
+    }
+}
+
 void AstronomyModel::takeResults() {
     std::optional<CalculationResults> results;
     {
@@ -201,6 +242,7 @@ void AstronomyModel::publish(CalculationResults results) {
     if (old.nextFullMoonLabel != now.nextFullMoonLabel) emit nextFullMoonLabelChanged();
     if (old.nextNewMoonLabel != now.nextNewMoonLabel) emit nextNewMoonLabelChanged();
     setIsCalculating(false);
+    if (std::exchange(recalculate_, false)) calculate();
 }
 
 void AstronomyModel::setIsCalculating(bool calculating) {

@@ -17,6 +17,7 @@
 #include "model/city_preset.h"
 #include "model/inputs.h"
 #include "model/locations_file.h"
+#include "model/moment.h"
 #include "model/settings_store.h"
 
 Q_DECLARE_METATYPE(std::vector<morvane::BodyPosition>)
@@ -146,6 +147,16 @@ class AstronomyModel : public QObject {
     /// errorMessage instead and start nothing.
     Q_INVOKABLE void calculate();
 
+    /// Sets the date and time inputs to the minute t's label shows (the date label's minute on
+    /// OST, the nearest minute of local time when useLocalTime is on), and calculates. Returns
+    /// false and sets errorMessage ("That moment falls outside …") when the moment's year is
+    /// outside 1–2000, changing nothing.
+    bool goToMoment(double t);
+    /// Moves the date and time inputs by whole minutes (months and years roll over) and
+    /// calculates. Returns false and sets errorMessage when the step would leave years 1–2000,
+    /// changing nothing.
+    bool stepMinutes(qint64 minutes);
+
     /// Saves the typed-in location under a name; the new entry's id, or why not.
     std::variant<QUuid, LocationError> saveLocation(const QString& name);
     /// Removes a saved location; selecting the manual entry when it was selected.
@@ -196,6 +207,9 @@ class AstronomyModel : public QObject {
     void publish(CalculationResults results);
     void setIsCalculating(bool calculating);
     void setErrorMessage(std::optional<QString> message);
+    // Sets the four date and time inputs, then calculates them; while a calculation runs the
+    // newest moment waits for it, so a held key never queues a backlog.
+    void moveTo(const ClockInputs& moment);
 
     std::unique_ptr<SettingsStore> settings_;
     LocationsFile locationsFile_;
@@ -207,6 +221,7 @@ class AstronomyModel : public QObject {
     CalculationResults outputs_;
     bool isCalculating_ = false;
     std::optional<QString> errorMessage_;
+    bool recalculate_ = false;  ///< inputs moved while a calculation ran
     QStringList loadNotices_;
 };
 

@@ -33,7 +33,7 @@ bool longitudeInRange(double deg) { return deg >= 0.0 && deg <= kMaxLongitudeDeg
 bool monthInRange(qint64 index) { return index >= 0 && index <= 11; }
 bool dayInRange(qint64 index) { return index >= 0 && index <= 29; }
 bool yearInRange(qint64 year) { return year >= 1 && year <= 2000; }
-bool hourInRange(double hour) { return hour >= 0.0 && hour <= 23.75; }
+bool hourInRange(double hour) { return hour >= 0.0 && hour < 24.0; }
 
 // "a", "a and b", "a, b and c".
 QString listInWords(const QStringList& items) {

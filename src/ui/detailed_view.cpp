@@ -3,6 +3,8 @@
 #include <QVBoxLayout>
 
 #include "model/astronomy_model.h"
+#include "model/event_list.h"
+#include "ui/events_view.h"
 #include "ui/map_location_picker.h"
 #include "ui/output_views.h"
 
@@ -11,6 +13,8 @@ namespace morvane {
 DetailedView::DetailedView(AstronomyModel* model, QWidget* parent)
     : QWidget(parent), model_(model), layout_(new QVBoxLayout(this)) {
     layout_->setContentsMargins(0, 0, 0, 0);
+    // The Events output follows every calculation from the start, shown or not.
+    EventList::of(*model_);
     // A finished calculation updates the visible view at once. The model announces its outputs
     // one after another in one go; they are taken together in one refresh right after, so a
     // chart's page loads once per calculation.
@@ -53,12 +57,27 @@ void DetailedView::setTab(OutputTab tab) {
         case OutputTab::planets:
             view_ = new PlanetsView(this);
             break;
-        case OutputTab::sunMoon:
-            view_ = new TablesView(this);
+        case OutputTab::sunMoon: {
+            auto* tables = new TablesView(this);
+            connect(tables, &TablesView::momentChosen, model_,
+                    [model = model_](double t) { model->goToMoment(t); });
+            view_ = tables;
             break;
-        case OutputTab::positions:
-            view_ = new PositionsView(this);
+        }
+        case OutputTab::positions: {
+            auto* tables = new PositionsView(this);
+            connect(tables, &PositionsView::momentChosen, model_,
+                    [model = model_](double t) { model->goToMoment(t); });
+            view_ = tables;
             break;
+        }
+        case OutputTab::events: {
+            auto* events = new EventsView(&EventList::of(*model_), this);
+            connect(events, &EventsView::momentChosen, model_,
+                    [model = model_](double t) { model->goToMoment(t); });
+            view_ = events;
+            break;
+        }
         case OutputTab::location:
             view_ = new MapLocationPickerView(model_, this);
             break;
@@ -95,8 +114,9 @@ void DetailedView::refresh() {
             static_cast<PositionsView*>(view_)->setTables(model_->conjunctionDaily(),
                                                           model_->conjunctionYearly());
             break;
+        case OutputTab::events:
         case OutputTab::location:
-            break;  // the picker reads the model itself
+            break;  // they follow the model themselves
     }
 }
 

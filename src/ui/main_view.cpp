@@ -25,6 +25,7 @@
 #include "model/settings_store.h"
 #include "ui/auto_recalculator.h"
 #include "ui/detailed_view.h"
+#include "ui/navigator.h"
 #include "ui/notice_bar.h"
 #include "ui/sidebar_view.h"
 
@@ -227,6 +228,12 @@ void MainView::buildMenus() {
         viewSettings_->setBool(kAutoKey, on);
         refreshStale();
     });
+
+    goMenu_ = menuBar()->addMenu(QStringLiteral("&Go"));
+    navigator_ = new Navigator(model_, this);
+    navigator_->populate(goMenu_);
+    connect(navigator_, &Navigator::notice, noticeBar_,
+            [this](const QString& text) { noticeBar_->showMessage(text); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     helpAction_ = help->addAction(QStringLiteral("Morvane Astro &Help"));

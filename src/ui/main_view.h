@@ -8,6 +8,7 @@
 class QAction;
 class QActionGroup;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QSplitter;
 class QTimer;
@@ -19,6 +20,7 @@ class AstronomyModel;
 class AutoRecalculator;
 class DetailedView;
 class ExportController;
+class Navigator;
 class NoticeBar;
 class SettingsStore;
 class SidebarView;
@@ -53,6 +55,9 @@ class MainView : public QMainWindow {
     QAction* helpAction() const { return helpAction_; }
     QAction* aboutAction() const { return aboutAction_; }
     QAction* quitAction() const { return quitAction_; }
+    /// The time steps and the jumps to events of the Go menu.
+    Navigator* navigator() const { return navigator_; }
+    QMenu* goMenu() const { return goMenu_; }
 
     /// The bar above the outputs that says they no longer match the inputs.
     NoticeBar* staleBar() const { return staleBar_; }
@@ -88,6 +93,8 @@ class MainView : public QMainWindow {
     NoticeBar* staleBar_ = nullptr;
     NoticeBar* noticeBar_ = nullptr;
     AutoRecalculator* auto_ = nullptr;
+    Navigator* navigator_ = nullptr;
+    QMenu* goMenu_ = nullptr;
     QList<QToolButton*> tabButtons_;
     QList<QAction*> tabActions_;
     QActionGroup* tabGroup_ = nullptr;

@@ -4,7 +4,11 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
@@ -20,6 +24,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/moment.h"
 #include "ui/widgets.h"
 
 namespace morvane {
@@ -141,15 +146,76 @@ SVGView::SVGView(QWidget* parent) : QWidget(parent), view_(new QWebEngineView(th
     layout->addWidget(view_);
     view_->page()->setBackgroundColor(Qt::transparent);
     view_->setContextMenuPolicy(Qt::NoContextMenu);
-    connect(view_, &QWebEngineView::loadFinished, this, &SVGView::pageLoaded);
+    connect(view_, &QWebEngineView::loadFinished, this, [this](bool ok) {
+        ready_ = ok;
+        if (!ok) loaded_ = false;  // the next document loads the page again
+        emit pageLoaded(ok);
+        if (ready_ && waiting_) replaceDocument();
+    });
+}
+
+SVGView::~SVGView() {
+    // The page answers scripts still on their way while it is destroyed with the view.
+    *alive_ = false;
 }
 
 void SVGView::setSvg(const QString& svg) {
     QString page = svgViewPage(svg);
     if (loaded_ && page == page_) return;  // nothing new to show
-    loaded_ = true;
     page_ = std::move(page);
-    view_->setHtml(page_, QUrl());  // no base address: the page reaches nothing else
+    if (!loaded_) {
+        loaded_ = true;
+        view_->setHtml(page_, QUrl());  // no base address: the page reaches nothing else
+        return;
+    }
+    waiting_ = svg;
+    if (ready_ && !replacing_) replaceDocument();
+}
+
+namespace {
+
+// Shows a document in the loaded page as an image, decoded before it replaces the one shown,
+// so a frame never shows a half-drawn chart; one that arrives while another is decoded waits,
+// and only the newest does. An image is drawn several times faster than the same markup put
+// into the page's document (a thousand elements laid out anew), which is what keeps a held
+// step key animating the horoscope.
+const QString kShowScript = QStringLiteral(R"(
+if (!window.showChart) {
+    let waiting = null, decoding = false;
+    const next = () => {
+        const image = new Image();
+        image.alt = '';
+        image.style.cssText = 'display: block; width: 100%; height: 100%;';
+        image.src = 'data:image/svg+xml;charset=utf-8,' + encodeURIComponent(waiting);
+        waiting = null;
+        decoding = true;
+        image.decode().catch(() => {}).then(() => {
+            document.body.replaceChildren(image);
+            decoding = false;
+            if (waiting !== null) next();
+        });
+    };
+    window.showChart = (svg) => { waiting = svg; if (!decoding) next(); };
+}
+showChart(%1[0]);
+0;
+)");
+
+}  // namespace
+
+void SVGView::replaceDocument() {
+    // A JSON string is a JavaScript string literal: the markup goes in as data, never as code.
+    const QByteArray literal = QJsonDocument(QJsonArray{*waiting_}).toJson(QJsonDocument::Compact);
+    waiting_.reset();
+    replacing_ = true;
+    view_->page()->runJavaScript(kShowScript.arg(QString::fromUtf8(literal)),
+                                 [this, alive = alive_](const QVariant&) {
+                                     if (!*alive) return;
+                                     replacing_ = false;
+                                     ++replacements_;
+                                     emit pageLoaded(true);
+                                     if (waiting_) replaceDocument();
+                                 });
 }
 
 ChartView::ChartView(QWidget* parent) : QWidget(parent), svgView_(new SVGView(this)) {
@@ -192,6 +258,7 @@ MonospacedTextView::MonospacedTextView(QString placeholder, QWidget* parent)
     stack_->addWidget(placeholder_);
     stack_->addWidget(text_);
     text_->viewport()->installEventFilter(this);
+    text_->installEventFilter(this);
 }
 
 void MonospacedTextView::setColumnHelp(std::vector<ColumnHelp> help) {
@@ -216,6 +283,20 @@ QString MonospacedTextView::columnHelpAt(int line, int column) const {
 }
 
 bool MonospacedTextView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == text_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            const QTextCursor cursor = text_->textCursor();
+            emit activated(cursor.blockNumber(), cursor.positionInBlock());
+            return true;
+        }
+    }
+    if (watched == text_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        const QTextCursor cursor =
+            text_->cursorForPosition(static_cast<QMouseEvent*>(event)->position().toPoint());
+        emit activated(cursor.blockNumber(), cursor.positionInBlock());
+        // The text edit still selects the word under the pointer.
+    }
     if (watched != text_->viewport() || event->type() != QEvent::ToolTip) {
         return QWidget::eventFilter(watched, event);
     }
@@ -345,6 +426,17 @@ int labelSpacing(const QWidget* widget) {
     return spacing > 0 ? spacing : widget->fontMetrics().horizontalAdvance(QLatin1Char(' '));
 }
 
+// A row of the table chosen with a double-click or Return goes to its moment; a heading does
+// nothing.
+template <typename View>
+void connectMomentChoice(MonospacedTextView* text, View* view, void (View::*chosen)(double)) {
+    QObject::connect(
+        text, &MonospacedTextView::activated, view, [text, view, chosen](int line, int column) {
+            const QString row = text->textEdit()->document()->findBlockByNumber(line).text();
+            if (const auto t = tableMomentAt(row, column)) emit(view->*chosen)(*t);
+        });
+}
+
 // "Next full moon:" and its label, or an em dash while there is none.
 QLabel* moonRow(QVBoxLayout* layout, const QString& caption, QWidget* parent) {
     auto* row = new QHBoxLayout;
@@ -418,6 +510,7 @@ TablesView::TablesView(QWidget* parent)
                         "minute).")},
     });
     connect(choice_, &SegmentedChoice::chosen, this, &TablesView::refresh);
+    connectMomentChoice(text_, this, &TablesView::momentChosen);
 }
 
 void TablesView::setTables(const QString& hourly, const QString& monthly,
@@ -479,6 +572,7 @@ PositionsView::PositionsView(QWidget* parent)
                                    "Kenor, ME Mergus.")});
     text_->setColumnHelp(std::move(help));
     connect(choice_, &SegmentedChoice::chosen, this, &PositionsView::refresh);
+    connectMomentChoice(text_, this, &PositionsView::momentChosen);
 }
 
 void PositionsView::setTables(const QString& daily, const QString& yearly) {

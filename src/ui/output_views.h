@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QString>
 #include <QWidget>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/positions.h"
@@ -27,20 +29,34 @@ class SVGView : public QWidget {
     Q_OBJECT
   public:
     explicit SVGView(QWidget* parent = nullptr);
-    /// Reloads the whole page.
+    ~SVGView() override;
+    /// Shows the document: the first loads the page, later ones replace the document inside the
+    /// loaded page, which keeps up with a held step key where a reload would not. Documents
+    /// that arrive while one is being put in are not queued: the newest waits, the others are
+    /// dropped.
     void setSvg(const QString& svg);
     QWebEngineView* webView() const { return view_; }
-    /// The page last loaded.
+    /// The page the view shows, with the last document given.
     const QString& page() const { return page_; }
+    /// How many documents were put into the loaded page in place (for measurements and tests).
+    [[nodiscard]] int replacements() const { return replacements_; }
 
   signals:
-    /// The page finished loading (for measurements and tests).
+    /// The page finished loading, or a document was put into it in place (for measurements
+    /// and tests).
     void pageLoaded(bool ok);
 
   private:
+    void replaceDocument();
+
     QWebEngineView* view_;
     QString page_;
-    bool loaded_ = false;
+    bool loaded_ = false;     ///< a page was asked for
+    bool ready_ = false;      ///< the page finished loading and can take a document in place
+    bool replacing_ = false;  ///< a document is on its way into the page
+    std::optional<QString> waiting_;
+    int replacements_ = 0;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 /// The page colour the charts are drawn for. Their ink is chosen for it, so they keep it under
@@ -84,6 +100,10 @@ class MonospacedTextView : public QWidget {
     /// The help for the character at `column` of `line`, or nothing.
     [[nodiscard]] QString columnHelpAt(int line, int column) const;
 
+  signals:
+    /// A double-click, or Return, on the character at `column` of `line` (counted from 0).
+    void activated(int line, int column);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -120,6 +140,10 @@ class TablesView : public QWidget {
     QLabel* nextFullMoonLabel() const { return full_; }
     QLabel* nextNewMoonLabel() const { return new_; }
 
+  signals:
+    /// A row, or an eclipse, rise or set in it, was chosen to go to.
+    void momentChosen(double t);
+
   private:
     void refresh();
     SegmentedChoice* choice_;
@@ -138,6 +162,10 @@ class PositionsView : public QWidget {
     void setTables(const QString& daily, const QString& yearly);
     SegmentedChoice* choice() const { return choice_; }
     MonospacedTextView* textView() const { return text_; }
+
+  signals:
+    /// A row was chosen to go to.
+    void momentChosen(double t);
 
   private:
     void refresh();

@@ -30,6 +30,7 @@
 #include "model/coordinate_input.h"
 #include "ui/app_information.h"
 #include "ui/location_sheets.h"
+#include "ui/navigator.h"
 #include "ui/widgets.h"
 
 namespace morvane {
@@ -82,6 +83,26 @@ void guardWheel(QWidget* widget, QObject* guard) {
     widget->setFocusPolicy(Qt::StrongFocus);
     widget->installEventFilter(guard);
 }
+
+// Alt+Down and Alt+Up open a list control as everywhere on the desktop; elsewhere in the
+// window they step the day.
+class ListKeys : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->modifiers() == Qt::AltModifier &&
+                (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up)) {
+                event->accept();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 }  // namespace
 
@@ -143,9 +164,11 @@ SidebarView::SidebarView(AstronomyModel* model, ExportController* exporter, QWid
 
     auto* guard = new WheelGuard(this);
     for (QWidget* control :
-         std::initializer_list<QWidget*>{location_, month_, day_, year_, hourSlider_}) {
+         std::initializer_list<QWidget*>{location_, month_, day_, year_, hourSlider_, stepUnit_}) {
         guardWheel(control, guard);
     }
+    auto* listKeys = new ListKeys(this);
+    for (QComboBox* list : {location_, month_, stepUnit_}) list->installEventFilter(listKeys);
     orderTabChain();
     refreshCities();
     refreshDate();
@@ -340,6 +363,38 @@ QWidget* SidebarView::makeTimeSection() {
     hourStep_->upButton()->setAccessibleDescription(QStringLiteral("15 minutes later"));
     layout->addWidget(hourStep_);
     connect(hourStep_, &Stepper::stepped, this, [this](double hour) { model_->setHour(hour); });
+
+    // Travel through time: the steps of the Go menu, a unit at a time, rolling over months and
+    // years. The row stays one line in the narrowest sidebar.
+    auto* stepRow = new QHBoxLayout;
+    auto* stepLabel = new QLabel(QStringLiteral("T&ravel"), box);
+    stepBack_ = new QToolButton(box);
+    stepUnit_ = new QComboBox(box);
+    stepForward_ = new QToolButton(box);
+    stepLabel->setBuddy(stepUnit_);
+    stepBack_->setText(QStringLiteral("◀"));
+    stepForward_->setText(QStringLiteral("▶"));
+    for (const TimeStep& step : kTimeSteps) stepUnit_->addItem(QString::fromUtf8(step.name));
+    stepUnit_->setCurrentIndex(2);  // a day: the step a game most often takes
+    stepUnit_->setAccessibleName(QStringLiteral("Step size"));
+    stepBack_->setAccessibleName(QStringLiteral("Step back"));
+    stepForward_->setAccessibleName(QStringLiteral("Step forward"));
+    stepBack_->setAutoRepeat(true);
+    stepForward_->setAutoRepeat(true);
+    stepRow->addWidget(stepLabel);
+    stepRow->addStretch();
+    stepRow->addWidget(stepBack_);
+    stepRow->addWidget(stepUnit_);
+    stepRow->addWidget(stepForward_);
+    layout->addLayout(stepRow);
+    for (QToolButton* button : {stepBack_, stepForward_}) {
+        connect(button, &QToolButton::clicked, this, [this, button] {
+            const qint64 minutes = kTimeSteps.at(std::size_t(stepUnit_->currentIndex())).minutes;
+            model_->stepMinutes(button == stepForward_ ? minutes : -minutes);
+        });
+    }
+    connect(stepUnit_, &QComboBox::currentIndexChanged, this, &SidebarView::refreshStepTips);
+    refreshStepTips();
 
     localTime_ = new QCheckBox(QStringLiteral("Use &local time"), box);
     localTime_->setToolTip(QStringLiteral(
@@ -558,6 +613,9 @@ void SidebarView::orderTabChain() {
                                    hourSlider_,
                                    hourStep_->downButton(),
                                    hourStep_->upButton(),
+                                   stepBack_,
+                                   stepUnit_,
+                                   stepForward_,
                                    localTime_,
                                    calculate_,
                                    exportDocument_,
@@ -625,6 +683,17 @@ void SidebarView::refreshTime() {
     hourStep_->setValue(hour);
     const QSignalBlocker blocker(localTime_);
     localTime_->setChecked(model_->useLocalTime());
+}
+
+void SidebarView::refreshStepTips() {
+    const TimeStep& step = kTimeSteps.at(std::size_t(std::max(0, stepUnit_->currentIndex())));
+    const auto keys = [](QKeyCombination key) {
+        return QKeySequence(key).toString(QKeySequence::NativeText);
+    };
+    stepBack_->setToolTip(QStringLiteral("%1 earlier (%2); hold to run backwards")
+                              .arg(QString::fromUtf8(step.name), keys(step.earlier)));
+    stepForward_->setToolTip(QStringLiteral("%1 later (%2); hold to run forwards")
+                                 .arg(QString::fromUtf8(step.name), keys(step.later)));
 }
 
 void SidebarView::refreshCalculating() {

@@ -12,6 +12,7 @@ class QLineEdit;
 class QPushButton;
 class QSlider;
 class QSpinBox;
+class QToolButton;
 
 namespace morvane {
 
@@ -56,6 +57,10 @@ class SidebarView : public QWidget {
     QLabel* hourLabel() const { return hourText_; }
     Stepper* hourStepper() const { return hourStep_; }
     QCheckBox* localTimeSwitch() const { return localTime_; }
+    /// The time steps: back, the unit, forward.
+    QToolButton* stepBackButton() const { return stepBack_; }
+    QComboBox* stepUnitPicker() const { return stepUnit_; }
+    QToolButton* stepForwardButton() const { return stepForward_; }
     QPushButton* calculateButton() const { return calculate_; }
     QLabel* busyLabel() const { return busyText_; }
     QLabel* errorLabel() const { return error_; }
@@ -90,6 +95,7 @@ class SidebarView : public QWidget {
     void refreshCalculating();
     void refreshExport();
     void refreshValidity();
+    void refreshStepTips();
     void orderTabChain();
     /// Writes a coordinate field to the model when the user edited it and it holds an accepted
     /// number; a field the user did not touch never writes. `finished`: the user is done typing
@@ -131,6 +137,9 @@ class SidebarView : public QWidget {
     QLabel* hourText_ = nullptr;
     Stepper* hourStep_ = nullptr;
     QCheckBox* localTime_ = nullptr;
+    QToolButton* stepBack_ = nullptr;
+    QComboBox* stepUnit_ = nullptr;
+    QToolButton* stepForward_ = nullptr;
     QPushButton* calculate_ = nullptr;
     Spinner* spinner_ = nullptr;
     QLabel* busyText_ = nullptr;

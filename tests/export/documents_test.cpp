@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "engine/calendar.h"
+#include "events/sky_events.h"
+
 namespace morvane {
 namespace {
 
@@ -125,6 +128,66 @@ TEST(Tabs, WhatEachTabExports) {
     EXPECT_THAT(planets->html.toStdString(), HasSubstr("<h1>Planet Positions</h1>"));
     EXPECT_THAT(planets->html.toStdString(), HasSubstr("<h2>Positions</h2>"));
     EXPECT_THAT(tabPdf(OutputTab::positions, c)->html.toStdString(), HasSubstr("<h2>Daily</h2>"));
+}
+
+// The default moment at the typed-in place, calculated, with the span and groups given.
+ExportContext withEvents(EventSpan span, std::initializer_list<EventGroup> groups) {
+    ExportContext c = defaults();
+    EventFilter filter;
+    for (const EventGroup group : groups) filter.setShown(group, true);
+    c.events = {
+        258840.0, 0.7068583470577035, -0.3647738136668149, "40.50°N  20.90°W", {span, filter}};
+    return c;
+}
+
+TEST(EventsDocument, HeadingNamesPlaceSpanAndKindsAndEachRowIsAnEventOfTheFinder) {
+    const ExportContext c = withEvents(EventSpan::year, {EventGroup::phases, EventGroup::eclipses});
+    const QString heading =
+        "Place: 40.50°N  20.90°W\nSpan: 1 year (360 days) from 720-01-01 12:00 OST\n"
+        "Kinds: Moon phases, Eclipses";
+    const QString text = eventsDocument(c);
+    ASSERT_TRUE(text.startsWith("Events\n" + heading + "\n\n")) << text.left(300).toStdString();
+    const QStringList lines = text.split('\n', Qt::SkipEmptyParts).mid(4);  // from the header
+    const auto events = EventFinder(c.events.latitude, c.events.longitude)
+                            .between(c.events.options.filter.kinds(), 258840.0, 258840.0 + 360.0);
+    ASSERT_GE(events.size(), 48U);  // twelve months of four phases, and the eclipses
+    ASSERT_EQ(lines.size(), qsizetype(events.size()) + 1);
+    int eclipses = 0;
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        const std::string row = lines[qsizetype(i) + 1].toStdString();
+        EXPECT_THAT(row, StartsWith(dateLabel(events[i].t))) << i;
+        EXPECT_THAT(row, HasSubstr(std::string(kindName(events[i].kind))));
+        if (events[i].kind == EventKind::solarEclipse ||
+            events[i].kind == EventKind::lunarEclipse) {
+            ++eclipses;
+            EXPECT_THAT(row, HasSubstr("visible here"));
+        }
+    }
+    EXPECT_GT(eclipses, 0);
+
+    // The text button writes the same; the PDF page carries the heading, count and table.
+    EXPECT_EQ(tabDocument(OutputTab::events, c)->content, text);
+    EXPECT_EQ(suggestedFileName(c, tabDocument(OutputTab::events, c)->baseName, "txt"),
+              "Events - 40.50°N 20.90°W - 720-01-01 12-00.txt");
+    const std::string html = tabPdf(OutputTab::events, c)->html.toStdString();
+    EXPECT_THAT(html, HasSubstr("<div class=\"meta\">Events\n" +
+                                htmlEscaped(heading).toStdString() + "</div>"));
+    EXPECT_THAT(html,
+                HasSubstr(QString("<h2>%1 events</h2>\n<pre>").arg(events.size()).toStdString()));
+    EXPECT_THAT(html, HasSubstr(htmlEscaped(lines.last()).toStdString()));
+}
+
+TEST(EventsDocument, SaysWhyThereIsNoTable) {
+    ExportContext before = withEvents(EventSpan::month, {EventGroup::phases});
+    before.events.t.reset();
+    EXPECT_EQ(eventsDocument(before), "Events\n\nNothing calculated yet.\n");
+    EXPECT_THAT(eventsDocument(withEvents(EventSpan::year, {})).toStdString(),
+                EndsWith("\nKinds: none\n\nNo kinds of event chosen.\n"));
+    const ExportContext quiet = withEvents(EventSpan::day, {EventGroup::eclipses});
+    EXPECT_THAT(eventsDocument(quiet).toStdString(),
+                EndsWith("Kinds: Eclipses\n\nNo events of these kinds in this span.\n"));
+    EXPECT_THAT(tabPdf(OutputTab::events, quiet)->html.toStdString(),
+                HasSubstr("<h2></h2>\n<pre>No events of these kinds in this span.\n</pre>"));
 }
 
 }  // namespace

@@ -115,6 +115,44 @@ TEST(PdfExport, EachTabIsAPageOfItsSizeAndReportsHoldEveryLineWhole) {
     }
 }
 
+TEST(PdfExport, EventsGoOnOverPagesWithTheirHeadingAndEveryRowWhole) {
+    // A month of every kind: the daily rises, sets, noons and midnights fill several pages.
+    ExportContext c = calculated();
+    c.events = {258840.0,
+                0.7068583470577035,
+                -0.3647738136668149,
+                "40.50°N  20.90°W",
+                {EventSpan::month, EventFilter::all()}};
+    QTemporaryDir dir;
+    const auto page = tabPdf(OutputTab::events, c);
+    QByteArray pdf;
+    PDFExporter::exportHTML(page->html, page->pageSize, [&](PDFExporter::Result result) {
+        pdf = std::get<QByteArray>(result);
+    });
+    ASSERT_TRUE(waitUntil([&] { return !pdf.isEmpty(); }, 60000));
+    const QString path = saved(dir, "events.pdf", pdf);
+    const auto info = pdfInfo(path);
+    EXPECT_GE(info.pages, 3);
+    EXPECT_EQ(info.width, 612);
+    const QString text = pdfText(path);
+    EXPECT_THAT(text.simplified().toStdString(),
+                AllOf(HasSubstr("Place: 40.50°N 20.90°W"),
+                      HasSubstr("Span: 1 month (30 days) from 720-01-01 12:00 OST"),
+                      HasSubstr("Kinds: all")));
+    // Every row in order, each with all its words: none cut at a page's foot or right edge.
+    const auto words = [](const QString& table) {
+        QStringList rows;
+        for (const QString& line : QString(table).replace('\f', '\n').split('\n')) {
+            if (QRegularExpression("^\\s*\\d{3,}-\\d\\d-\\d\\d ").match(line).hasMatch())
+                rows << line.split(' ', Qt::SkipEmptyParts).join(' ');
+        }
+        return rows;
+    };
+    const QStringList expected = words(eventsDocument(c));
+    ASSERT_GT(expected.size(), 150);
+    EXPECT_EQ(words(text), expected);
+}
+
 TEST(PdfExport, CompletionRunsOnceAndTheExporterIsHeldUntilThen) {
     int calls = 0;
     PDFExporter::exportHTML("<p>x</p>", QSizeF(200, 200), [&](PDFExporter::Result) { ++calls; });

@@ -67,7 +67,7 @@ TEST(InputsStore, EachControlsRangeHoldsToBothEndsAndNoFurther) {
         {"monthIndex", 0, " 11", -1, 12},
         {"dayIndex", "0", 29, -1, 30},
         {"year", 1, "2000", "0", 2001},
-        {"hour", 0.0, 23.75, -0.25, 23.76},
+        {"hour", 0.0, 23.99, -0.25, 24.0},  // a jump may land on 23:59
     };
     std::map<QString, QVariant> lows, highs, belowLows, aboveHighs;
     for (const auto& range : ranges) {
@@ -81,7 +81,7 @@ TEST(InputsStore, EachControlsRangeHoldsToBothEndsAndNoFurther) {
     EXPECT_EQ(loaded(lows).notice, "");
     EXPECT_EQ(loaded(lows).inputs, (Inputs{manualCityID(), 0, 0, true, true, 0, 0, 1, 0, false}));
     EXPECT_EQ(loaded(highs).inputs,
-              (Inputs{kZeta, 90, 180, false, false, 11, 29, 2000, 23.75, true}));
+              (Inputs{kZeta, 90, 180, false, false, 11, 29, 2000, 23.99, true}));
     for (const auto& beyond : {belowLows, aboveHighs}) {
         EXPECT_EQ(loaded(beyond).inputs, Inputs());
         EXPECT_EQ(loaded(beyond).notice,

@@ -83,7 +83,7 @@ TEST(Readability, TheCheckCatchesFaintTextAndTheViewsOwnBackdrop) {
 // and moon tables, whose captions and choice take colours computed from the palette.
 void expectEveryViewReadable(DetailedView& detail) {
     for (OutputTab tab : {OutputTab::starMap, OutputTab::horoscope, OutputTab::planets,
-                          OutputTab::positions, OutputTab::sunMoon}) {
+                          OutputTab::positions, OutputTab::events, OutputTab::sunMoon}) {
         SCOPED_TRACE(static_cast<int>(tab));
         detail.setTab(tab);
         QCoreApplication::processEvents();  // a view added to a shown window shows later

@@ -9,6 +9,8 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPushButton>
@@ -42,6 +44,19 @@ bool save(QWidget* window, const QString& folder, const char* name) {
     const QPixmap shot = window->screen()->grabWindow(window->winId());
     const QString path = folder + QLatin1Char('/') + QLatin1String(name);
     const bool ok = !shot.isNull() && shot.save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.toUtf8().constData());
+    return ok;
+}
+
+// The part of the screen under the window and the menu open over it: a menu is a window of
+// its own, which a grab of the main window leaves out.
+bool saveWithMenu(QWidget* window, QMenu* menu, const QString& folder, const char* name) {
+    settle(400);
+    const QRect area = window->frameGeometry().united(menu->geometry());
+    const QPixmap shot =
+        window->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    const QString path = folder + QLatin1Char('/') + QLatin1String(name);
+    const bool ok = menu->isVisible() && !shot.isNull() && shot.save(path);
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.toUtf8().constData());
     return ok;
 }
@@ -152,12 +167,20 @@ int main(int argc, char** argv) {
         {morvane::OutputTab::planets, "planets.png"},
         {morvane::OutputTab::sunMoon, "sun-moon.png"},
         {morvane::OutputTab::positions, "positions.png"},
+        {morvane::OutputTab::events, "events.png"},
     };
     for (const auto& shot : tabs) {
         window->selectTab(shot.tab);
         settle(1500);
         ok = save(window, folder, shot.file) && ok;
     }
+
+    // The Go menu open over the star map.
+    window->selectTab(morvane::OutputTab::starMap);
+    settle(800);
+    window->menuBar()->setActiveAction(window->goMenu()->menuAction());
+    ok = saveWithMenu(window, window->goMenu(), folder, "go-menu.png") && ok;
+    window->goMenu()->hide();
 
     // The map picker, zoomed in twice around a point, with the read-out under the pointer.
     model->setSelectedCityID(morvane::manualCityID());
