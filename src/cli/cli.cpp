@@ -13,6 +13,7 @@
 #include "catalogue/fixed_star.h"
 #include "charts/horoscope_chart.h"
 #include "charts/star_map.h"
+#include "cli/events_command.h"
 #include "cli/export_command.h"
 #include "cli/json.h"
 #include "cli/options.h"
@@ -21,6 +22,7 @@
 #include "engine/constants.h"
 #include "engine/positions.h"
 #include "engine/sun_moon.h"
+#include "events/sky_events.h"
 #include "export/documents.h"
 #include "model/calculation.h"
 #include "model/inputs.h"
@@ -55,6 +57,13 @@ const char* const kUsage =
     "  export --out DIR [--pdf]\n"
     "                        writes the two SVG charts and the three text documents (and with\n"
     "                        --pdf the five PDF files) into DIR under their usual names\n"
+    "  events [--days N] [--kinds LIST] [--json | --csv]\n"
+    "                        the sky events from the moment over N days (default 30) at the\n"
+    "                        place, in order: date, local time, kind, bodies, details\n"
+    "  next KIND [--count N] [--previous] [--json | --csv]\n"
+    "                        the next N events of one kind (default 1); --previous: the last N\n"
+    "                        before the moment, the latest first. Fewer rows and a note on\n"
+    "                        standard error when none is found within 9000 days\n"
     "\n"
     "Moment:\n"
     "  --date Y-M-D          world calendar date (default 720-01-01)\n"
@@ -68,7 +77,15 @@ const char* const kUsage =
     "  --place NAME          a saved location (see places), instead of --lat and --lon\n"
     "Tables:\n"
     "  --rows N              number of rows, 0 to 1000000\n"
-    "  --step D              days between rows: a decimal number, or with a unit: 10m, 1h, 1d\n";
+    "  --step D              days between rows: a decimal number, or with a unit: 10m, 1h, 1d\n"
+    "Events:\n"
+    "  --days N              days to search, above 0 and at most 360000; fractions allowed\n"
+    "  --kinds LIST          kind names separated by commas (default: every kind)\n"
+    "  --count N             events to find, 1 to 100000\n"
+    "  --json, --csv         a JSON array of objects, or CSV with a header row\n"
+    "Kinds: new-moon first-quarter full-moon last-quarter solar-eclipse lunar-eclipse\n"
+    "       conjunction opposition sunrise sunset moonrise moonset noon midnight ingress\n"
+    "       equinox solstice\n";
 
 /// Bad input: one line naming the option and what it accepts.
 struct UsageError {
@@ -78,6 +95,7 @@ struct UsageError {
 struct Command {
     std::set<std::string, std::less<>> options;  // beside the moment and place options
     bool usesMoment = true;
+    bool takesKind = false;  // one word without dashes: the event kind of "next"
 };
 
 const std::map<std::string, Command, std::less<>> kCommands = {
@@ -90,12 +108,16 @@ const std::map<std::string, Command, std::less<>> kCommands = {
     {"catalogue", {{"--json"}, false}},
     {"places", {{"--json"}, false}},
     {"export", {{"--out", "--pdf"}}},
+    {"events", {{"--days", "--kinds", "--json", "--csv"}}},
+    {"next", {{"--count", "--previous", "--json", "--csv"}, true, true}},
 };
 
 const std::set<std::string, std::less<>> kMomentAndPlaceOptions = {
     "--date", "--time", "--local-time", "--t", "--lat", "--lon", "--place"};
-const std::set<std::string, std::less<>> kFlags = {"--local-time", "--json", "--monthly",
-                                                   "--yearly", "--pdf"};
+const std::set<std::string, std::less<>> kFlags = {
+    "--local-time", "--json", "--monthly", "--yearly", "--pdf", "--csv", "--previous"};
+const std::set<std::string, std::less<>> kValueOptions = {"--rows", "--step",  "--out",
+                                                          "--days", "--kinds", "--count"};
 
 // The model's hour for a clock time: the file name must read the same minutes back.
 double hourOfClock(std::int64_t hours, std::int64_t minutes) {
@@ -132,6 +154,12 @@ struct Invocation {
     std::optional<double> step;
     bool monthly = false;
     bool yearly = false;
+    bool csv = false;
+    double days = 30.0;
+    std::vector<EventKind> kinds{kAllEventKinds.begin(), kAllEventKinds.end()};
+    std::optional<EventKind> kind;
+    std::int64_t count = 1;
+    bool previous = false;
 };
 
 template <typename T>
@@ -188,6 +216,34 @@ void applyOption(Invocation& call, std::string_view name, std::string_view value
         call.monthly = true;
     } else if (name == "--yearly") {
         call.yearly = true;
+    } else if (name == "--csv") {
+        call.csv = true;
+    } else if (name == "--previous") {
+        call.previous = true;
+    } else if (name == "--days") {
+        call.days =
+            require(parseDays(value), name, value, "a number of days above 0 and at most 360000");
+    } else if (name == "--count") {
+        call.count = require(parseCount(value), name, value, "a whole number from 1 to 100000");
+    } else if (name == "--kinds") {
+        KindList list = parseKindList(value);
+        if (list.unknown) {
+            throw UsageError{fmt::format("--kinds: expected kinds from {}; got \"{}\"",
+                                         kindNameList(), printable(*list.unknown))};
+        }
+        call.kinds = std::move(list.kinds);
+    }
+}
+
+void applyKind(Invocation& call, std::string_view text) {
+    if (call.kind) {
+        throw UsageError{
+            fmt::format("{}: takes one KIND; \"{}\" is a second", call.command, printable(text))};
+    }
+    call.kind = parseKind(text);
+    if (!call.kind) {
+        throw UsageError{fmt::format("{} KIND: expected one of {}; got \"{}\"", call.command,
+                                     kindNameList(), printable(text))};
     }
 }
 
@@ -237,19 +293,24 @@ Invocation parse(const std::vector<std::string>& args) {
     if (command == kCommands.end()) {
         throw UsageError{
             fmt::format("unknown command \"{}\"; expected positions, labels, sunmoon, "
-                        "conjunctions, starmap, horoscope, catalogue, places or export",
+                        "conjunctions, starmap, horoscope, catalogue, places, export, events "
+                        "or next",
                         printable(call.command))};
     }
     std::set<std::string, std::less<>> seen;
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::string name = args[i];
+        if (command->second.takesKind && !name.starts_with("-")) {
+            applyKind(call, name);
+            continue;
+        }
         std::optional<std::string> inlineValue;
         if (const auto eq = name.find('='); name.starts_with("--") && eq != std::string::npos) {
             inlineValue = name.substr(eq + 1);
             name.resize(eq);
         }
         const bool known = kMomentAndPlaceOptions.contains(name) || kFlags.contains(name) ||
-                           name == "--rows" || name == "--step" || name == "--out";
+                           kValueOptions.contains(name);
         if (!known) {
             throw UsageError{fmt::format("unknown option \"{}\" (see --help)", printable(name))};
         }
@@ -282,6 +343,10 @@ Invocation parse(const std::vector<std::string>& args) {
     call.latitude = where.latitude;
     call.longitude = where.longitude;
     if (call.command == "export") checkOutFolder(call);
+    if (command->second.takesKind && !call.kind) {
+        throw UsageError{fmt::format("{}: missing KIND, one of {}", call.command, kindNameList())};
+    }
+    if (call.json && call.csv) throw UsageError{"--csv: leave out --json; one format at a time"};
     if ((call.monthly || call.yearly) && (call.rows || call.step)) {
         throw UsageError{fmt::format("{}: sets its own rows and step; leave out --rows and --step",
                                      call.monthly ? "--monthly" : "--yearly")};
@@ -411,6 +476,62 @@ std::string placesOutput(const Invocation& call) {
     return jsonArray(objects);
 }
 
+EventFormat eventFormat(const Invocation& call) {
+    if (call.json) return EventFormat::json;
+    return call.csv ? EventFormat::csv : EventFormat::text;
+}
+
+// The span is checked before anything is written: the searches stop at the day counts the
+// engine can label.
+double eventSpanEnd(const Invocation& call, double start) {
+    const double end = start + call.days;
+    if (!(std::fabs(end) <= kMaxDayCount)) {
+        throw UsageError{fmt::format("--days: {} days from day {} would run past day count 1e9",
+                                     call.days, start)};
+    }
+    return end;
+}
+
+void writeEvents(const Invocation& call, std::ostream& out) {
+    const double start = momentOf(call);
+    const double end = eventSpanEnd(call, start);
+    EventWriter writer(out, eventFormat(call), call.longitude);
+    EventFinder(call.latitude, call.longitude)
+        .between(call.kinds, start, end, [&writer](const SkyEvent& event) { writer.add(event); });
+    writer.finish();
+}
+
+// Each search starts from the event before, so that N events cost N searches. Fewer than N is
+// no error: the rows found are written and a note on standard error says why they stop.
+void writeNextEvents(const Invocation& call, std::ostream& out, std::ostream& err) {
+    const EventFinder finder(call.latitude, call.longitude);
+    EventWriter writer(out, eventFormat(call), call.longitude);
+    double t = momentOf(call);
+    std::optional<std::string> stop;
+    while (writer.count() < call.count) {
+        const auto event =
+            call.previous ? finder.previous(*call.kind, t) : finder.next(*call.kind, t);
+        if (!event) {
+            stop = fmt::format("no {} {} within {} days {} {}", call.previous ? "earlier" : "later",
+                               kindName(*call.kind), kSearchHorizonDays,
+                               call.previous ? "before" : "after", dateLabel(t));
+            break;
+        }
+        if (!(std::fabs(event->t) <= kMaxDayCount)) {
+            stop = fmt::format("no {} {} within day counts -1e9 to 1e9",
+                               call.previous ? "earlier" : "later", kindName(*call.kind));
+            break;
+        }
+        writer.add(*event);
+        t = event->t;
+    }
+    writer.finish();
+    if (stop) {
+        err << kProgram << ": " << call.command << ": " << writer.count() << " of " << call.count
+            << " found; " << *stop << '\n';
+    }
+}
+
 std::string output(const Invocation& call) {
     if (call.command == "places") return placesOutput(call);
     if (call.command == "positions") return positionsOutput(call);
@@ -452,6 +573,18 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         const Invocation call = parse(args);
         if (call.command == "export") {
             return exportAll(exportContextOf(call), *call.outFolder, call.pdf, out, err);
+        }
+        // Events are written as they are found: a thousand years of every kind would take
+        // hundreds of megabytes held at once.
+        if (call.command == "events" || call.command == "next") {
+            try {
+                if (call.command == "events") writeEvents(call, out);
+                if (call.command == "next") writeNextEvents(call, out, err);
+            } catch (const WriteFailure&) {
+                err << kProgram << ": cannot write to standard output\n";
+                return kExitWriteFailure;
+            }
+            return kExitOk;
         }
         text = output(call);
     } catch (const UsageError& error) {

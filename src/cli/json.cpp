@@ -59,6 +59,24 @@ JsonObject& JsonObject::number(std::string_view name, std::string_view jsonNumbe
     return *this;
 }
 
+JsonObject& JsonObject::flag(std::string_view name, bool value) {
+    key(name);
+    members_ += value ? "true" : "false";
+    return *this;
+}
+
+JsonObject& JsonObject::strings(std::string_view name,
+                                const std::vector<std::string_view>& values) {
+    key(name);
+    members_ += '[';
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) members_ += ", ";
+        members_ += jsonQuoted(values[i]);
+    }
+    members_ += ']';
+    return *this;
+}
+
 std::string jsonArray(const std::vector<JsonObject>& objects) {
     if (objects.empty()) return "[]\n";
     std::string text = "[\n";

@@ -17,6 +17,10 @@ class JsonObject {
     JsonObject& field(std::string_view key, double value);
     /// A number already written as JSON number text.
     JsonObject& number(std::string_view key, std::string_view jsonNumber);
+    /// true or false (not an overload of field: a string literal would pick it).
+    JsonObject& flag(std::string_view key, bool value);
+    /// An array of strings.
+    JsonObject& strings(std::string_view key, const std::vector<std::string_view>& values);
     [[nodiscard]] std::string str() const { return "{" + members_ + "}"; }
 
   private:

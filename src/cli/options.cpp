@@ -129,6 +129,16 @@ std::optional<double> parseStep(std::string_view text) {
     return *number / divisor;  // finite: the divisor is at least 1
 }
 
+std::optional<double> parseDays(std::string_view text) {
+    const auto days = parseDecimal(text);
+    if (!days || !(*days > 0.0) || *days > kMaxEventDays) return std::nullopt;
+    return days;
+}
+
+std::optional<std::int64_t> parseCount(std::string_view text) {
+    return parseInRange(text, 1, kMaxEventCount);
+}
+
 std::string printable(std::string_view text) {
     constexpr std::size_t kMaxShown = 60;
     std::size_t cut = std::min(text.size(), kMaxShown);

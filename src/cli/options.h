@@ -52,6 +52,15 @@ inline constexpr std::int64_t kMaxRows = 1'000'000;
 /// unit, "10m", "1h", "1d", turned into days by one division (so "10m" is exactly 1/144).
 std::optional<double> parseStep(std::string_view text);
 
+/// The span of the events command: a decimal number of days above 0, at most 360,000 (a thousand
+/// years). Fractions are taken, so that "--days 0.5" lists the coming night.
+std::optional<double> parseDays(std::string_view text);
+inline constexpr double kMaxEventDays = 360'000.0;
+
+/// How many events the next command finds: 1 to 100,000.
+std::optional<std::int64_t> parseCount(std::string_view text);
+inline constexpr std::int64_t kMaxEventCount = 100'000;
+
 /// A finite decimal number in plain notation (an optional sign, digits, a fraction, an
 /// exponent), read the same in every locale.
 std::optional<double> parseDecimal(std::string_view text);

@@ -72,6 +72,24 @@ TEST(CliErrors, EveryBadInputGetsOneLineAndStatusTwo) {
         {{"export", "--out", "/proc/version"}, "--out"},
         {{"export", "--out", "/proc/no/such"}, "--out"},
         {{"labels", "--pdf"}, "--pdf"},
+        {{"events", "--days", "0"}, "--days"},
+        {{"events", "--days", "-1"}, "--days"},
+        {{"events", "--days", "360001"}, "--days"},
+        {{"events", "--days", "abc"}, "--days"},
+        {{"events", "--t", "999999990", "--days", "30"}, "--days"},
+        {{"events", "--kinds", "full-moon,werewolf"}, "werewolf"},
+        {{"events", "--kinds", "full-moon,"}, "--kinds"},
+        {{"events", "--kinds", huge}, "--kinds"},
+        {{"events", "--json", "--csv"}, "--csv"},
+        {{"events", "--count", "3"}, "--count"},
+        {{"events", "full-moon"}, "full-moon"},
+        {{"next"}, "KIND"},
+        {{"next", "werewolf"}, "werewolf"},
+        {{"next", "full-moon", "new-moon"}, "new-moon"},
+        {{"next", "full-moon", "--count", "0"}, "--count"},
+        {{"next", "full-moon", "--count", "100001"}, "--count"},
+        {{"next", "full-moon", "--count", "2.5"}, "--count"},
+        {{"next", "full-moon", "--days", "3"}, "--days"},
     };
     for (const BadInput& c : cases) {
         std::string shown;
@@ -92,14 +110,22 @@ TEST(CliErrors, MessageSaysWhatTheOptionAccepts) {
     EXPECT_EQ(result.err,
               "morvane-astro-cli: --date: expected Y-M-D with year 1 to 1000000, month 1 to 12, "
               "day 1 to 30, got \"720-13-01\"\n");
+    EXPECT_EQ(runCli({"events", "--kinds", "sunrise,moonrize"}).err,
+              "morvane-astro-cli: --kinds: expected kinds from new-moon,first-quarter,full-moon,"
+              "last-quarter,solar-eclipse,lunar-eclipse,conjunction,opposition,sunrise,sunset,"
+              "moonrise,moonset,noon,midnight,ingress,equinox,solstice; got \"moonrize\"\n");
 }
 
 TEST(CliErrors, FailedWriteIsStatusOne) {
-    std::ostringstream out;
-    std::ostringstream err;
-    out.setstate(std::ios::badbit);
-    EXPECT_EQ(run({"labels"}, out, err), kExitWriteFailure);
-    EXPECT_THAT(err.str(), HasSubstr("cannot write"));
+    // The event commands write as they go, the others at the end.
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"labels"}, {"events", "--days", "360"}, {"next", "full-moon", "--json"}}) {
+        std::ostringstream out;
+        std::ostringstream err;
+        out.setstate(std::ios::badbit);
+        EXPECT_EQ(run(args, out, err), kExitWriteFailure) << args[0];
+        EXPECT_EQ(err.str(), "morvane-astro-cli: cannot write to standard output\n") << args[0];
+    }
 }
 
 }  // namespace

@@ -54,6 +54,9 @@ TEST(CliOutput, ExtremeButValidMomentsAndRowCountsFinish) {
         EXPECT_EQ(result.status, kExitOk) << t << result.err;
         EXPECT_EQ(lineCount(result.out), 3) << t;
     }
+    // A span may end on the last day count itself.
+    EXPECT_EQ(runCli({"events", "--t", "999999970", "--days", "30", "--kinds", "noon"}).status,
+              kExitOk);
     const auto lastDay = runCli({"positions", "--date", "1000000-12-30", "--time", "23:59"});
     EXPECT_EQ(lastDay.status, kExitOk);
     for (const char* pole : {"90N", "90S", "0"}) {
@@ -63,6 +66,31 @@ TEST(CliOutput, ExtremeButValidMomentsAndRowCountsFinish) {
     EXPECT_EQ(runCli({"sunmoon", "--rows", "0"}).out, table.substr(0, table.find('\n') + 1));
     EXPECT_THAT(runCli({"sunmoon", "--rows", "2", "--step", "-0.5"}).out,
                 HasSubstr("\n720-01-01 00:00 OST"));
+}
+
+TEST(CliOutput, NextFindsWhatEventsListsAndPreviousGoesBack) {
+    // Kind names in any case, with spaces and repeats, name the same kinds.
+    const auto next = runCli({"next", "Last-Quarter", "--count", "3"});
+    EXPECT_EQ(lineCount(next.out), 4) << next.err;
+    EXPECT_EQ(next.out,
+              runCli({"events", "--days", "90", "--kinds", "last-quarter , LAST-QUARTER"}).out);
+    // A full moon falls at 258883.999985: the previous ones from just before it, latest first.
+    const auto previous =
+        runCli({"next", "full-moon", "--previous", "--count", "2", "--t", "258883.99"});
+    const auto lines = previous.out.substr(previous.out.find('\n') + 1);
+    EXPECT_TRUE(lines.starts_with("720-01-15 12:00 OST")) << previous.out;
+    EXPECT_THAT(lines, HasSubstr("\n719-12-15 ")) << previous.out;
+    EXPECT_EQ(runCli({"events", "--days", "0.01", "--kinds", "lunar-eclipse", "--json"}).out,
+              "[]\n");
+}
+
+TEST(CliOutput, NextStopsAtTheEndOfTheDayCountsWithANote) {
+    const auto edge = runCli({"next", "full-moon", "--count", "3", "--t", "999999980"});
+    EXPECT_EQ(edge.status, kExitOk);
+    EXPECT_EQ(lineCount(edge.out), 2);
+    EXPECT_EQ(edge.err,
+              "morvane-astro-cli: next: 1 of 3 found; no later full-moon within day counts -1e9 "
+              "to 1e9\n");
 }
 
 // No golden case prints the catalogue as JSON.
@@ -79,6 +107,7 @@ TEST(CliOutput, HelpAndVersion) {
     const auto help = runCli({"--help"});
     EXPECT_EQ(help.status, kExitOk);
     EXPECT_THAT(help.out, HasSubstr("Usage: morvane-astro-cli COMMAND"));
+    EXPECT_THAT(help.out, HasSubstr("next KIND [--count N] [--previous]"));
     const auto version = runCli({"--version"});
     EXPECT_EQ(version.status, kExitOk);
     EXPECT_TRUE(std::regex_match(version.out, std::regex("morvane-astro-cli \\d+\\.\\d+\\.\\d+ "

@@ -24,6 +24,8 @@ const std::vector<std::vector<std::string>> kCommands = {
     {"conjunctions", "--yearly"},
     {"starmap", "--date", "720-3-10", "--time", "22:00"},
     {"horoscope", "--lat", "33.3S", "--lon", "100E"},
+    {"events", "--csv", "--days", "3"},
+    {"next", "noon", "--count", "3", "--json"},
 };
 
 // The command run with the whole process in the given locale, C library and C++ streams alike.

@@ -41,6 +41,14 @@ TEST(CliOptions, DayCountLimits) {
     EXPECT_FALSE(parseDayCount("+-1"));
 }
 
+TEST(CliOptions, EventSpansAndCounts) {
+    EXPECT_EQ(parseDays("360000"), 360000.0);
+    EXPECT_EQ(parseDays("0.0001"), 0.0001);
+    EXPECT_FALSE(parseDays("360000.001"));
+    EXPECT_EQ(parseCount("100000"), 100000);
+    EXPECT_EQ(parseCount("1"), 1);
+}
+
 TEST(CliOptions, PrintableMakesOneSafeLine) {
     EXPECT_EQ(printable("a\nb\tc"), "a?b?c");
     EXPECT_EQ(printable(std::string(100, 'x')).size(), 63u);
