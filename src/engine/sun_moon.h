@@ -46,7 +46,8 @@ struct Moon {
 double moonPhaseAngle(double t, double target);
 
 /// The sun and moon table's eclipse rule: how close Yael stands to conjunction with Nolomar
-/// (a solar eclipse) or to opposition (a lunar one) when she crosses the ecliptic.
+/// (a solar eclipse) or to opposition (a lunar one) when she crosses the ecliptic. Ordered from
+/// the deepest solar eclipse to the shallowest lunar one; callers index by it.
 enum class EclipseMarker {
     none,
     totalSolar,          ///< TS

@@ -240,23 +240,8 @@ class Search {
                 event.bodies[1] = SkyBody::yael;
                 event.bodyCount = 2;
             }
-            switch (marker) {
-                case EclipseMarker::totalSolar:
-                    event.eclipseClass = EclipseClass::total;
-                    break;
-                case EclipseMarker::partialSolar:
-                    event.eclipseClass = EclipseClass::partial;
-                    break;
-                case EclipseMarker::fullLunar:
-                    event.eclipseClass = EclipseClass::deepest;
-                    break;
-                case EclipseMarker::firstPartialLunar:
-                    event.eclipseClass = EclipseClass::second;
-                    break;
-                default:
-                    event.eclipseClass = EclipseClass::third;
-                    break;
-            }
+            // The classes follow the markers in order, the marker "none" aside.
+            event.eclipseClass = static_cast<EclipseClass>(static_cast<int>(marker) - 1);
             event.elongation = elongation;
             event.visible = altitude(solar ? sun.eq : moon.eq, p.t, latitude_, longitude_) > 0.0;
             out_.push_back(event);

@@ -3,6 +3,7 @@
 #include <fmt/compile.h>
 #include <fmt/format.h>
 
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -107,26 +108,11 @@ std::string moonNodeEvent(double from, double span) {
 
 std::string eclipseNote(double t) {
     const double d = wrapPi(Moon(t).ec.phi - Sun(t).ec.phi);
-    const char* marker = nullptr;
-    switch (eclipseMarker(d)) {
-        case EclipseMarker::totalSolar:
-            marker = "  TS ";
-            break;
-        case EclipseMarker::partialSolar:
-            marker = "  PS ";
-            break;
-        case EclipseMarker::fullLunar:
-            marker = " FUL ";
-            break;
-        case EclipseMarker::firstPartialLunar:
-            marker = " FPL ";
-            break;
-        case EclipseMarker::secondPartialLunar:
-            marker = " PPL ";
-            break;
-        case EclipseMarker::none:
-            return {};
-    }
+    // Indexed by EclipseMarker; "none" prints nothing.
+    static constexpr std::array<const char*, 6> kMarkers = {nullptr, "  TS ", "  PS ",
+                                                            " FUL ", " FPL ", " PPL "};
+    const char* marker = kMarkers[static_cast<std::size_t>(eclipseMarker(d))];
+    if (marker == nullptr) return {};
     return marker + dateLabel(t) + ' ' + Arc(d).formatDMS() + ' ';
 }
 
