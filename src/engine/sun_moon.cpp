@@ -47,7 +47,6 @@ constexpr double kTotalSolar = 0.029670597283903602;    // 1.7°
 constexpr double kPartialSolar = 0.044331363000655974;  // 2.54°
 constexpr double kFullLunar = 3.135484001207813;        // 179.65°
 constexpr double kFirstPartial = 3.1260592232470437;    // 179.11°
-constexpr double kSecondPartial = 3.1140164514082826;   // 178.42°
 
 }  // namespace
 
@@ -57,7 +56,7 @@ EclipseMarker eclipseMarker(double elongation) {
     if (a < kPartialSolar) return EclipseMarker::partialSolar;
     if (a > kFullLunar) return EclipseMarker::fullLunar;
     if (a > kFirstPartial) return EclipseMarker::firstPartialLunar;
-    if (a > kSecondPartial) return EclipseMarker::secondPartialLunar;
+    if (a > kShallowestLunarEclipse) return EclipseMarker::secondPartialLunar;
     return EclipseMarker::none;
 }
 

@@ -58,6 +58,9 @@ enum class EclipseMarker {
 };
 /// The marker of an elongation (Yael's longitude minus Nolomar's, radians, in [−π, π]).
 EclipseMarker eclipseMarker(double elongation);
+/// The smallest |elongation| the rule still marks as a lunar eclipse (178.42°): Yael must come
+/// within π minus this of the point opposite Nolomar.
+inline constexpr double kShallowestLunarEclipse = 3.1140164514082826;
 
 /// The first instant at or after `after` at which the elongation passes `target`
 /// (π: full moon, 0: new moon), to 0.0001 day.

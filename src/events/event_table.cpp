@@ -18,7 +18,7 @@ namespace {
 // longest kind name ("first-quarter"), the longest pair of planets ("Álaran, Mêrgus").
 constexpr std::size_t kDateWidth = 19;
 constexpr std::size_t kLocalWidth = 5;
-constexpr std::size_t kKindWidth = 13;
+constexpr std::size_t kKindWidth = 17;
 constexpr std::size_t kBodiesWidth = 14;
 constexpr std::string_view kGap = "  ";
 

@@ -199,7 +199,11 @@ class Search {
         if (any({EventKind::solarEclipse, EventKind::lunarEclipse})) eclipses();
         if (any({EventKind::conjunction})) conjunctions();
         if (any({EventKind::opposition})) oppositions();
-        if (any({EventKind::sunrise, EventKind::sunset})) sunRiseSet();
+        if (any({EventKind::sunrise, EventKind::sunset, EventKind::civilDawn, EventKind::civilDusk,
+                 EventKind::nauticalDawn, EventKind::nauticalDusk, EventKind::astronomicalDawn,
+                 EventKind::astronomicalDusk})) {
+            sunAltitudeEvents();
+        }
         if (any({EventKind::moonrise, EventKind::moonset})) moonRiseSet();
         if (any({EventKind::noon, EventKind::midnight})) transits();
         if (any({EventKind::ingress})) ingresses();
@@ -299,16 +303,42 @@ class Search {
         }
     }
 
-    void sunRiseSet() {
-        static constexpr double kHorizon = 0.0;
+    /// Sunrise and sunset, and the dawns and dusks of the three twilights: Nolomar's altitude
+    /// passing 0°, −6°, −12° and −18°. Only the wanted heights are searched.
+    void sunAltitudeEvents() {
+        struct Height {
+            double altitude;
+            EventKind up;
+            EventKind down;
+        };
+        static constexpr std::array<Height, 4> kHeights = {{
+            {0.0, EventKind::sunrise, EventKind::sunset},
+            {kCivilTwilightAltitude, EventKind::civilDawn, EventKind::civilDusk},
+            {kNauticalTwilightAltitude, EventKind::nauticalDawn, EventKind::nauticalDusk},
+            {kAstronomicalTwilightAltitude, EventKind::astronomicalDawn,
+             EventKind::astronomicalDusk},
+        }};
+        std::array<double, 4> targets{};
+        std::array<const Height*, 4> heights{};
+        std::size_t count = 0;
+        for (const Height& height : kHeights) {
+            if (!wants(height.up) && !wants(height.down)) continue;
+            targets[count] = std::sin(height.altitude);
+            heights[count] = &height;
+            ++count;
+        }
         const auto sunAltitude = [this](double t) {
             const double longitude = sunLongitude(t);
             const double s = std::sin(longitude);
             return sinAltitude(std::cos(longitude), s * kCosObliquity, s * kSinObliquity, t);
         };
-        riseSet(passes(sunAltitude, horizonRate(kSunSpeed), std::span(&kHorizon, 1), from_, to_,
-                       kFineLeaf),
-                EventKind::sunrise, EventKind::sunset, SkyBody::nolomar);
+        // The sine of the altitude moves no faster than the altitude itself.
+        for (const Pass& p : passes(sunAltitude, horizonRate(kSunSpeed),
+                                    std::span(targets.data(), count), from_, to_, kFineLeaf)) {
+            const Height& height = *heights[p.target];
+            const EventKind kind = p.upward ? height.up : height.down;
+            if (wants(kind)) out_.push_back(makeEvent(kind, p.t, SkyBody::nolomar));
+        }
     }
 
     void moonRiseSet() {
@@ -415,10 +445,11 @@ std::vector<SkyEvent> search(double latitude, double longitude, EventKind kind, 
 
 std::string_view kindName(EventKind kind) {
     static constexpr std::array<std::string_view, kAllEventKinds.size()> kNames = {
-        "new-moon",      "first-quarter", "full-moon",  "last-quarter", "solar-eclipse",
-        "lunar-eclipse", "conjunction",   "opposition", "sunrise",      "sunset",
-        "moonrise",      "moonset",       "noon",       "midnight",     "ingress",
-        "equinox",       "solstice"};
+        "new-moon",      "first-quarter", "full-moon",     "last-quarter",      "solar-eclipse",
+        "lunar-eclipse", "conjunction",   "opposition",    "sunrise",           "sunset",
+        "moonrise",      "moonset",       "noon",          "midnight",          "civil-dawn",
+        "civil-dusk",    "nautical-dawn", "nautical-dusk", "astronomical-dawn", "astronomical-dusk",
+        "ingress",       "equinox",       "solstice"};
     return kNames[static_cast<std::size_t>(kind)];
 }
 

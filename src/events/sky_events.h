@@ -1,7 +1,8 @@
 #pragma once
 
 // When things happen in the sky of Morvane: moon phases, eclipses, conjunctions, oppositions,
-// rises and sets, noon and midnight, sign ingresses, equinoxes and solstices, for one place.
+// rises and sets, noon and midnight, dawns and dusks, sign ingresses, equinoxes and solstices,
+// for one place.
 // Pure functions on doubles: no state is shared, so any thread may search at once.
 
 #include <array>
@@ -30,20 +31,49 @@ enum class EventKind : std::uint8_t {
     moonset,
     noon,
     midnight,
+    civilDawn,     ///< Nolomar's centre climbs through −6°
+    civilDusk,     ///< … sinks through −6°
+    nauticalDawn,  ///< −12°
+    nauticalDusk,
+    astronomicalDawn,  ///< −18°
+    astronomicalDusk,
     ingress,
     equinox,
     solstice,
 };
 
-inline constexpr std::array<EventKind, 17> kAllEventKinds = {
-    EventKind::newMoon,     EventKind::firstQuarter, EventKind::fullMoon,
-    EventKind::lastQuarter, EventKind::solarEclipse, EventKind::lunarEclipse,
-    EventKind::conjunction, EventKind::opposition,   EventKind::sunrise,
-    EventKind::sunset,      EventKind::moonrise,     EventKind::moonset,
-    EventKind::noon,        EventKind::midnight,     EventKind::ingress,
-    EventKind::equinox,     EventKind::solstice};
+inline constexpr std::array<EventKind, 23> kAllEventKinds = {EventKind::newMoon,
+                                                             EventKind::firstQuarter,
+                                                             EventKind::fullMoon,
+                                                             EventKind::lastQuarter,
+                                                             EventKind::solarEclipse,
+                                                             EventKind::lunarEclipse,
+                                                             EventKind::conjunction,
+                                                             EventKind::opposition,
+                                                             EventKind::sunrise,
+                                                             EventKind::sunset,
+                                                             EventKind::moonrise,
+                                                             EventKind::moonset,
+                                                             EventKind::noon,
+                                                             EventKind::midnight,
+                                                             EventKind::civilDawn,
+                                                             EventKind::civilDusk,
+                                                             EventKind::nauticalDawn,
+                                                             EventKind::nauticalDusk,
+                                                             EventKind::astronomicalDawn,
+                                                             EventKind::astronomicalDusk,
+                                                             EventKind::ingress,
+                                                             EventKind::equinox,
+                                                             EventKind::solstice};
 
-/// "new-moon", "first-quarter", …, "equinox", "solstice": the names scripts type.
+/// Nolomar's altitude (radians) at which the dawns and dusks of civil, nautical and
+/// astronomical twilight fall: −6°, −12°, −18°.
+inline constexpr double kCivilTwilightAltitude = -0.10471975511965977;
+inline constexpr double kNauticalTwilightAltitude = -0.20943951023931953;
+inline constexpr double kAstronomicalTwilightAltitude = -0.3141592653589793;
+
+/// "new-moon", "first-quarter", …, "civil-dawn", …, "equinox", "solstice": the names scripts
+/// type.
 std::string_view kindName(EventKind kind);
 /// The kind of a name as kindName writes it (exact, lower case), or nothing.
 std::optional<EventKind> eventKindFromName(std::string_view name);

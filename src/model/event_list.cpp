@@ -36,6 +36,8 @@ constexpr K kConjunctions[] = {K::conjunction};
 constexpr K kOppositions[] = {K::opposition};
 constexpr K kRisesAndSets[] = {K::sunrise, K::sunset, K::moonrise, K::moonset};
 constexpr K kNoonAndMidnight[] = {K::noon, K::midnight};
+constexpr K kTwilight[] = {K::civilDawn,    K::civilDusk,        K::nauticalDawn,
+                           K::nauticalDusk, K::astronomicalDawn, K::astronomicalDusk};
 constexpr K kIngresses[] = {K::ingress};
 constexpr K kSeasons[] = {K::equinox, K::solstice};
 
@@ -45,13 +47,14 @@ struct GroupInfo {
     std::span<const EventKind> kinds;
 };
 
-const std::array<GroupInfo, 8> kGroups = {{
+const std::array<GroupInfo, kAllEventGroups.size()> kGroups = {{
     {"phases", "Moon phases", kPhases},
     {"eclipses", "Eclipses", kEclipses},
     {"conjunctions", "Conjunctions", kConjunctions},
     {"oppositions", "Oppositions", kOppositions},
     {"rises-and-sets", "Rises and sets", kRisesAndSets},
     {"noon-and-midnight", "Noon and midnight", kNoonAndMidnight},
+    {"twilight", "Dawn and dusk", kTwilight},
     {"ingresses", "Sign ingresses", kIngresses},
     {"seasons", "Equinoxes and solstices", kSeasons},
 }};
@@ -80,10 +83,11 @@ bool sameQuery(const EventQuery& a, const EventQuery& b) {
 
 QString kindTitle(EventKind kind) {
     static const std::array<const char*, kAllEventKinds.size()> titles = {
-        "New moon",      "First quarter", "Full moon",  "Last quarter", "Solar eclipse",
-        "Lunar eclipse", "Conjunction",   "Opposition", "Sunrise",      "Sunset",
-        "Moonrise",      "Moonset",       "Noon",       "Midnight",     "Sign ingress",
-        "Equinox",       "Solstice"};
+        "New moon",      "First quarter", "Full moon",     "Last quarter",      "Solar eclipse",
+        "Lunar eclipse", "Conjunction",   "Opposition",    "Sunrise",           "Sunset",
+        "Moonrise",      "Moonset",       "Noon",          "Midnight",          "Civil dawn",
+        "Civil dusk",    "Nautical dawn", "Nautical dusk", "Astronomical dawn", "Astronomical dusk",
+        "Sign ingress",  "Equinox",       "Solstice"};
     return QString::fromUtf8(titles[static_cast<std::size_t>(kind)]);
 }
 

@@ -39,14 +39,15 @@ enum class EventGroup : std::uint8_t {
     oppositions,
     risesAndSets,
     noonAndMidnight,
+    twilight,
     ingresses,
     seasons,
 };
 
-inline constexpr std::array<EventGroup, 8> kAllEventGroups = {
+inline constexpr std::array<EventGroup, 9> kAllEventGroups = {
     EventGroup::phases,      EventGroup::eclipses,     EventGroup::conjunctions,
     EventGroup::oppositions, EventGroup::risesAndSets, EventGroup::noonAndMidnight,
-    EventGroup::ingresses,   EventGroup::seasons};
+    EventGroup::twilight,    EventGroup::ingresses,    EventGroup::seasons};
 
 /// "Moon phases", "Eclipses", …: how menus and headings name the group.
 QString groupTitle(EventGroup group);

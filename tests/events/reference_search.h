@@ -266,20 +266,33 @@ inline std::vector<Expected> expectedEvents(const std::vector<EventKind>& kinds,
 
     // |d altitude/dt| ≤ cos φ × (the sky's turn + the body's own motion) + the body's own
     // motion: the hour angle term carries cos φ cos δ sin H / cos h, at most cos φ in size.
+    // Nolomar's centre is followed through the horizon and the three twilight heights, Yael's
+    // through the horizon.
     const double sky = kTwoPi * kSiderealRate;
     const double coslat = std::cos(latitude);
-    for (const bool sun : {true, false}) {
-        const EventKind rise = sun ? EventKind::sunrise : EventKind::moonrise;
-        const EventKind set = sun ? EventKind::sunset : EventKind::moonset;
-        if (!wanted(rise) && !wanted(set)) continue;
+    struct Height {
+        bool sun;
+        double degrees;
+        EventKind up;
+        EventKind down;
+    };
+    for (const Height& h :
+         {Height{true, 0.0, EventKind::sunrise, EventKind::sunset},
+          Height{true, -6.0, EventKind::civilDawn, EventKind::civilDusk},
+          Height{true, -12.0, EventKind::nauticalDawn, EventKind::nauticalDusk},
+          Height{true, -18.0, EventKind::astronomicalDawn, EventKind::astronomicalDusk},
+          Height{false, 0.0, EventKind::moonrise, EventKind::moonset}}) {
+        if (!wanted(h.up) && !wanted(h.down)) continue;
+        const bool sun = h.sun;
         const double own = sun ? sunRate : moonRate + moonLatitudeRate;
+        const double target = h.degrees / kDegreesPerRadian;
         const auto altitude = [=](double t) {
             const Vec3D eq = sun ? Sun(t).eq : Moon(t).eq;
-            return horizonCoordinates(eq, t, latitude, longitude).theta;
+            return horizonCoordinates(eq, t, latitude, longitude).theta - target;
         };
         add({altitude, 1.05 * (coslat * (sky + own) + own)},
             [&](const Zero& z) -> std::optional<Expected> {
-                const EventKind kind = z.upward ? rise : set;
+                const EventKind kind = z.upward ? h.up : h.down;
                 if (!wanted(kind)) return {};
                 return Expected{kind, z.t, sun ? "Nolomar " : "Yael "};
             });

@@ -168,6 +168,29 @@ TEST(EventFinder, RisesSetsNoonsAndMidnightsAsTheReferenceFindsThem) {
     }
 }
 
+// Over whole seasons at high latitudes a twilight shrinks to nothing, its dawn and dusk merge
+// and months pass without one. Asked for all four heights, for the twilights alone, or for
+// some dawns and a dusk, the search must give exactly the crossings asked for.
+TEST(EventFinder, DawnsAndDusksAsTheReferenceFindsThem) {
+    using K = EventKind;
+    const std::array<std::vector<EventKind>, 3> kindSets = {
+        std::vector{K::sunrise, K::sunset, K::civilDawn, K::civilDusk, K::nauticalDawn,
+                    K::nauticalDusk, K::astronomicalDawn, K::astronomicalDusk},
+        std::vector{K::civilDawn, K::civilDusk, K::nauticalDawn, K::nauticalDusk,
+                    K::astronomicalDawn, K::astronomicalDusk},
+        std::vector{K::sunset, K::civilDawn, K::nauticalDusk, K::astronomicalDawn}};
+    std::mt19937_64 random(1789);
+    for (int i = 0; i < 30; ++i) {
+        const double latitude = i < static_cast<int>(kPlaces.size())
+                                    ? kPlaces[i].latitude
+                                    : (i % 2 == 0 ? 1.0 : -1.0) * uniform(random, 60.0, 89.9);
+        const EventFinder finder(degreesToRadians(latitude),
+                                 degreesToRadians(uniform(random, -180.0, 180.0)));
+        const double t0 = randomStart(random, i, 200.0);
+        expectAsReference(finder, kindSets[i % 3], t0, t0 + uniform(random, 20.0, 200.0));
+    }
+}
+
 TEST(EventFinder, PhasesEclipsesMeetingsIngressesAndSeasonsAsTheReferenceFindsThem) {
     std::mt19937_64 random(7);
     for (int i = 0; i < 24; ++i) {
@@ -183,7 +206,7 @@ TEST(EventFinder, PhasesEclipsesMeetingsIngressesAndSeasonsAsTheReferenceFindsTh
 
 // Two stretches where a search that steps from one sign change to the next goes wrong: a
 // retrograde loop that meets the other planet three times, and the days near the polar
-// night's edge when Nolomar's centre clears the horizon for minutes.
+// night's edge when Nolomar's centre clears the horizon (or dips below −12°) for minutes.
 TEST(EventFinder, TripleConjunctionsAndGrazingRisesAreAllFound) {
     const double t0 = 258840.0;
     const std::vector<Expected> meetings =
@@ -214,7 +237,8 @@ TEST(EventFinder, TripleConjunctionsAndGrazingRisesAreAllFound) {
 
     for (const auto& [latitude, kinds, years] :
          {std::tuple(82.0, std::vector{EventKind::sunrise, EventKind::sunset}, 10),
-          std::tuple(80.0, std::vector{EventKind::moonrise, EventKind::moonset}, 2)}) {
+          std::tuple(80.0, std::vector{EventKind::moonrise, EventKind::moonset}, 2),
+          std::tuple(-56.99, std::vector{EventKind::nauticalDawn, EventKind::nauticalDusk}, 2)}) {
         const std::vector<Expected> crossings = reference::expectedEvents(
             kinds, degreesToRadians(latitude), 0.3, t0, t0 + 360.0 * years);
         double gap = 1e9;
@@ -346,11 +370,13 @@ TEST(EventFinder, ASpanInPiecesGivesTheSameEventsToTheBit) {
 }
 
 TEST(EventKinds, NamesAreTheOnesScriptsType) {
-    constexpr std::array<std::string_view, 17> kNames = {
-        "new-moon",      "first-quarter", "full-moon",  "last-quarter", "solar-eclipse",
-        "lunar-eclipse", "conjunction",   "opposition", "sunrise",      "sunset",
-        "moonrise",      "moonset",       "noon",       "midnight",     "ingress",
-        "equinox",       "solstice"};
+    constexpr std::array<std::string_view, 23> kNames = {
+        "new-moon",      "first-quarter", "full-moon",     "last-quarter",      "solar-eclipse",
+        "lunar-eclipse", "conjunction",   "opposition",    "sunrise",           "sunset",
+        "moonrise",      "moonset",       "noon",          "midnight",          "civil-dawn",
+        "civil-dusk",    "nautical-dawn", "nautical-dusk", "astronomical-dawn", "astronomical-dusk",
+        "ingress",       "equinox",       "solstice"};
+    static_assert(kNames.size() == kAllEventKinds.size());
     for (std::size_t i = 0; i < kNames.size(); ++i) {
         EXPECT_EQ(kindName(kAllEventKinds[i]), kNames[i]);
         EXPECT_EQ(eventKindFromName(kNames[i]), kAllEventKinds[i]);

@@ -36,11 +36,14 @@ TEST(EventFilter, GroupsShareOutEveryKindOnceAndNameThemselves) {
     }
     EXPECT_TRUE(std::ranges::equal(EventFilter::all().kinds(), kAllEventKinds));
     EXPECT_TRUE(EventFilter().kinds().empty());
-    const EventFilter some = only({EventGroup::seasons, EventGroup::phases});
-    EXPECT_EQ(some.kinds(),
-              (std::vector{EventKind::newMoon, EventKind::firstQuarter, EventKind::fullMoon,
-                           EventKind::lastQuarter, EventKind::equinox, EventKind::solstice}));
-    EXPECT_EQ(some.text(), "Moon phases, Equinoxes and solstices");
+    const EventFilter some = only({EventGroup::seasons, EventGroup::phases, EventGroup::twilight});
+    EXPECT_EQ(
+        some.kinds(),
+        (std::vector{EventKind::newMoon, EventKind::firstQuarter, EventKind::fullMoon,
+                     EventKind::lastQuarter, EventKind::civilDawn, EventKind::civilDusk,
+                     EventKind::nauticalDawn, EventKind::nauticalDusk, EventKind::astronomicalDawn,
+                     EventKind::astronomicalDusk, EventKind::equinox, EventKind::solstice}));
+    EXPECT_EQ(some.text(), "Moon phases, Dawn and dusk, Equinoxes and solstices");
     EXPECT_EQ(EventFilter::all().text(), "all");
     EXPECT_EQ(EventFilter().text(), "none");
 }
@@ -50,10 +53,10 @@ TEST(EventOptions, StoredSpanAndGroupsComeBackAndDamageFallsBackToTheDefaults) {
     EXPECT_EQ(EventOptions::load(store), EventOptions());  // a month of everything
     EXPECT_EQ(EventOptions().span, EventSpan::month);
 
-    const EventOptions chosen{EventSpan::year, only({EventGroup::eclipses, EventGroup::ingresses})};
+    const EventOptions chosen{EventSpan::year, only({EventGroup::eclipses, EventGroup::twilight})};
     chosen.save(store);
     EXPECT_EQ(store.values["Events/span"], "year");
-    EXPECT_EQ(store.values["Events/groups"], "eclipses,ingresses");
+    EXPECT_EQ(store.values["Events/groups"], "eclipses,twilight");
     EXPECT_EQ(EventOptions::load(store), chosen);
     const EventOptions none{EventSpan::day, EventFilter()};
     none.save(store);
