@@ -16,12 +16,14 @@
 #include "cli/events_command.h"
 #include "cli/export_command.h"
 #include "cli/json.h"
+#include "cli/light_command.h"
 #include "cli/options.h"
 #include "cli/places.h"
 #include "engine/calendar.h"
 #include "engine/constants.h"
 #include "engine/positions.h"
 #include "engine/sun_moon.h"
+#include "events/light.h"
 #include "events/sky_events.h"
 #include "export/documents.h"
 #include "model/calculation.h"
@@ -64,6 +66,11 @@ const char* const kUsage =
     "                        the next N events of one kind (default 1); --previous: the last N\n"
     "                        before the moment, the latest first. Fewer rows and a note on\n"
     "                        standard error when none is found within 9000 days\n"
+    "  light [--step D] [--moon-altitude DEG] [--moon-lit F] [--json | --csv]\n"
+    "                        the day's light from the moment at the place, a row every step\n"
+    "                        (default 10m, 1m to 1d): Nolomar's altitude, twilight stage,\n"
+    "                        Yael's altitude and lit fraction, light level; then the summary\n"
+    "  subpoints [--json]    latitude and longitude where Nolomar and Yael stand at the zenith\n"
     "\n"
     "Moment:\n"
     "  --date Y-M-D          world calendar date (default 720-01-01)\n"
@@ -83,9 +90,14 @@ const char* const kUsage =
     "  --kinds LIST          kind names separated by commas (default: every kind)\n"
     "  --count N             events to find, 1 to 100000\n"
     "  --json, --csv         a JSON array of objects, or CSV with a header row\n"
+    "Light:\n"
+    "  --moon-altitude DEG   Yael lights a dark sky above this altitude, -90 to 90 (default 0)\n"
+    "  --moon-lit F          ... with at least this fraction of her disc lit, 0 to 1\n"
+    "                        (default 0.5)\n"
     "Kinds: new-moon first-quarter full-moon last-quarter solar-eclipse lunar-eclipse\n"
-    "       conjunction opposition sunrise sunset moonrise moonset noon midnight ingress\n"
-    "       equinox solstice\n";
+    "       conjunction opposition sunrise sunset moonrise moonset noon midnight\n"
+    "       civil-dawn civil-dusk nautical-dawn nautical-dusk astronomical-dawn\n"
+    "       astronomical-dusk ingress equinox solstice\n";
 
 /// Bad input: one line naming the option and what it accepts.
 struct UsageError {
@@ -110,14 +122,16 @@ const std::map<std::string, Command, std::less<>> kCommands = {
     {"export", {{"--out", "--pdf"}}},
     {"events", {{"--days", "--kinds", "--json", "--csv"}}},
     {"next", {{"--count", "--previous", "--json", "--csv"}, true, true}},
+    {"light", {{"--step", "--moon-altitude", "--moon-lit", "--json", "--csv"}}},
+    {"subpoints", {{"--json"}}},
 };
 
 const std::set<std::string, std::less<>> kMomentAndPlaceOptions = {
     "--date", "--time", "--local-time", "--t", "--lat", "--lon", "--place"};
 const std::set<std::string, std::less<>> kFlags = {
     "--local-time", "--json", "--monthly", "--yearly", "--pdf", "--csv", "--previous"};
-const std::set<std::string, std::less<>> kValueOptions = {"--rows", "--step",  "--out",
-                                                          "--days", "--kinds", "--count"};
+const std::set<std::string, std::less<>> kValueOptions = {
+    "--rows", "--step", "--out", "--days", "--kinds", "--count", "--moon-altitude", "--moon-lit"};
 
 // The model's hour for a clock time: the file name must read the same minutes back.
 double hourOfClock(std::int64_t hours, std::int64_t minutes) {
@@ -152,6 +166,7 @@ struct Invocation {
     bool pdf = false;
     std::optional<std::int64_t> rows;
     std::optional<double> step;
+    std::string stepText;  // as typed, for the light command's own bounds
     bool monthly = false;
     bool yearly = false;
     bool csv = false;
@@ -160,6 +175,7 @@ struct Invocation {
     std::optional<EventKind> kind;
     std::int64_t count = 1;
     bool previous = false;
+    MoonlightThresholds thresholds;
 };
 
 template <typename T>
@@ -208,6 +224,7 @@ void applyOption(Invocation& call, std::string_view name, std::string_view value
     } else if (name == "--step") {
         call.step = require(parseStep(value), name, value,
                             "days as a decimal number, or a number with a unit: 10m, 1h, 1d");
+        call.stepText = value;
     } else if (name == "--local-time") {
         call.inputs.useLocalTime = true;
     } else if (name == "--json") {
@@ -225,6 +242,12 @@ void applyOption(Invocation& call, std::string_view name, std::string_view value
             require(parseDays(value), name, value, "a number of days above 0 and at most 360000");
     } else if (name == "--count") {
         call.count = require(parseCount(value), name, value, "a whole number from 1 to 100000");
+    } else if (name == "--moon-altitude") {
+        call.thresholds.minAltitude = degreesToRadians(
+            require(parseDecimalIn(value, -90.0, 90.0), name, value, "degrees from -90 to 90"));
+    } else if (name == "--moon-lit") {
+        call.thresholds.minIllumination =
+            require(parseDecimalIn(value, 0.0, 1.0), name, value, "a fraction from 0 to 1");
     } else if (name == "--kinds") {
         KindList list = parseKindList(value);
         if (list.unknown) {
@@ -293,8 +316,8 @@ Invocation parse(const std::vector<std::string>& args) {
     if (command == kCommands.end()) {
         throw UsageError{
             fmt::format("unknown command \"{}\"; expected positions, labels, sunmoon, "
-                        "conjunctions, starmap, horoscope, catalogue, places, export, events "
-                        "or next",
+                        "conjunctions, starmap, horoscope, catalogue, places, export, events, "
+                        "next, light or subpoints",
                         printable(call.command))};
     }
     std::set<std::string, std::less<>> seen;
@@ -347,6 +370,13 @@ Invocation parse(const std::vector<std::string>& args) {
         throw UsageError{fmt::format("{}: missing KIND, one of {}", call.command, kindNameList())};
     }
     if (call.json && call.csv) throw UsageError{"--csv: leave out --json; one format at a time"};
+    // A finer step only repeats what the minute samples of the day's curve already show, and
+    // a coarser one leaves the day after the first row.
+    if (call.command == "light" && call.step &&
+        !(*call.step >= kMinLightStep && *call.step <= kMaxLightStep)) {
+        throw UsageError{fmt::format("--step: expected 1m to 1d for the light table, got \"{}\"",
+                                     printable(call.stepText))};
+    }
     if ((call.monthly || call.yearly) && (call.rows || call.step)) {
         throw UsageError{fmt::format("{}: sets its own rows and step; leave out --rows and --step",
                                      call.monthly ? "--monthly" : "--yearly")};
@@ -444,7 +474,7 @@ ExportContext exportContextOf(const Invocation& call) {
     // The export command keeps to its five outputs, whose file set scripts rely on; the events
     // command lists what the Events output shows.
     ExportContext c{
-        call.inputs, call.cities, calculateOutputs(t, call.latitude, call.longitude), {}};
+        call.inputs, call.cities, calculateOutputs(t, call.latitude, call.longitude), {}, {}};
     if (call.dayCount) {  // the file is named from the calendar moment of the day count
         const CalendarFields f = calendarFields(t);
         c.year = f.year;
@@ -547,6 +577,15 @@ std::string output(const Invocation& call) {
         return conjunctionTable(shape.rows, t, shape.step);
     }
     if (call.command == "starmap") return starMapDocument(t, call.latitude, call.longitude);
+    if (call.command == "subpoints") return subpointsOutput(t, call.json);
+    if (call.command == "light") {
+        if (!(t + 1.0 <= kMaxDayCount)) {
+            throw UsageError{
+                fmt::format("--t: the day from day {} would run past day count 1e9", t)};
+        }
+        return lightOutput(dayLight(t, call.latitude, call.longitude, call.thresholds),
+                           call.step.value_or(kDefaultLightStep), eventFormat(call));
+    }
     return horoscopeDocument(t, call.latitude, call.longitude);
 }
 

@@ -77,6 +77,12 @@ std::optional<double> parseDecimal(std::string_view text) {
     return value;
 }
 
+std::optional<double> parseDecimalIn(std::string_view text, double low, double high) {
+    const auto value = parseDecimal(text);
+    if (!value || *value < low || *value > high) return std::nullopt;
+    return value;
+}
+
 std::optional<Date> parseDate(std::string_view text) {
     const std::size_t firstDash = text.find('-');
     if (firstDash == std::string_view::npos) return std::nullopt;

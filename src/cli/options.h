@@ -61,6 +61,10 @@ inline constexpr double kMaxEventDays = 360'000.0;
 std::optional<std::int64_t> parseCount(std::string_view text);
 inline constexpr std::int64_t kMaxEventCount = 100'000;
 
+/// A decimal number as parseDecimal reads it, from `low` to `high`, both included: the Moonlight
+/// thresholds of the light command.
+std::optional<double> parseDecimalIn(std::string_view text, double low, double high);
+
 /// A finite decimal number in plain notation (an optional sign, digits, a fraction, an
 /// exponent), read the same in every locale.
 std::optional<double> parseDecimal(std::string_view text);

@@ -4,8 +4,11 @@
 
 #include <cmath>
 
+#include "charts/day_chart.h"
 #include "engine/calendar.h"
+#include "engine/constants.h"
 #include "events/event_table.h"
+#include "events/light_text.h"
 #include "reports/positions_text.h"
 
 namespace morvane {
@@ -111,6 +114,63 @@ QString eventsDocument(const ExportContext& c) {
            eventsBody(c.events).text;
 }
 
+std::optional<DayLight> dayOf(const ExportContext& c) {
+    if (!c.events.t) return std::nullopt;
+    return dayLight(*c.events.t, c.events.latitude, c.events.longitude, c.thresholds);
+}
+
+namespace {
+
+// "Yael above 0° and at least 50 % lit"; the altitude to a tenth of a degree, as typed.
+QString moonlightText(const MoonlightThresholds& thresholds) {
+    // + 0.0 turns a rounded −0 into 0.
+    const double degrees = std::round(thresholds.minAltitude * 1800.0 / kPi) / 10.0 + 0.0;
+    return fromStd(fmt::format("Yael above {:g}\u00b0 and at least {} % lit", degrees,
+                               std::llround(thresholds.minIllumination * 100.0)));
+}
+
+QString nothingCalculated() { return QStringLiteral("Nothing calculated yet.\n"); }
+
+}  // namespace
+
+QString dayHeading(const ExportContext& c) {
+    if (!c.events.t) return {};
+    const double t = *c.events.t;
+    return QStringLiteral("Place: ") + c.events.placeLabel + QStringLiteral("\nFrom: ") +
+           fromStd(fmt::format("{} (local {}), 24 hours", dateLabel(t),
+                               localTimeLabel(t, c.events.longitude))) +
+           QStringLiteral("\nMoonlight: ") + moonlightText(c.thresholds);
+}
+
+QString lightStretchesText(const DayLight& day) {
+    std::string text;
+    for (const LightSpan& span : day.levels) {
+        text += fmt::format("{}\u2013{} {}\n", localTimeLabel(span.from, day.longitude),
+                            localTimeLabel(span.to, day.longitude), levelName(span.level));
+    }
+    return fromStd(text);
+}
+
+namespace {
+
+QString hourlyLightText(const DayLight& day) {
+    std::string text = lightTableHeader();
+    for (const LightSample& sample : lightRows(day, 1.0 / 24.0))
+        text += lightTableRow(sample, day.longitude);
+    return fromStd(text);
+}
+
+}  // namespace
+
+QString dayDocument(const ExportContext& c) {
+    const std::optional<DayLight> day = dayOf(c);
+    if (!day) return QStringLiteral("Day\n\n") + nothingCalculated();
+    return QStringLiteral("Day\n") + dayHeading(c) + QStringLiteral("\n\n") +
+           fromStd(daySummaryText(*day)) + QStringLiteral("\n\u2014 Light \u2014\n\n") +
+           lightStretchesText(*day) + QStringLiteral("\n\u2014 Hourly \u2014\n\n") +
+           hourlyLightText(*day);
+}
+
 QString htmlEscaped(const QString& text) {
     QString escaped = text;
     escaped.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
@@ -133,13 +193,23 @@ QString reportMetaLine(const ExportContext& c) {
     return c.outputs.dateLabel + QStringLiteral("   ") + placeText(c, "  ");
 }
 
-QString reportHTML(const QString& title, const QList<std::pair<QString, QString>>& sections,
-                   const QString& metaLine) {
+namespace {
+
+// A report with, when `figure` is not empty, that SVG document between the metadata and the
+// sections, as wide as the page.
+QString reportPage(const QString& title, const QList<std::pair<QString, QString>>& sections,
+                   const QString& metaLine, const QString& figure) {
     QString html = QString::fromUtf8(kReportHead);
     html += htmlEscaped(title);
     html += QStringLiteral("</h1>\n<div class=\"meta\">");
     html += htmlEscaped(title) + QLatin1Char('\n') + htmlEscaped(metaLine);
     html += QStringLiteral("</div>\n");
+    if (!figure.isEmpty()) {
+        html += QStringLiteral(
+                    "<style>\n    .figure svg { display: block; width: 100%; height: auto; }\n"
+                    "</style>\n<div class=\"figure\">\n") +
+                figure + QStringLiteral("</div>\n");
+    }
     QStringList blocks;
     for (const auto& [heading, text] : sections) {
         blocks.append(QStringLiteral("<h2>") + htmlEscaped(heading) +
@@ -149,6 +219,27 @@ QString reportHTML(const QString& title, const QList<std::pair<QString, QString>
     html += blocks.join(QLatin1Char('\n'));
     html += QStringLiteral("\n</body>\n</html>");
     return html;
+}
+
+TabPdf dayPdf(const ExportContext& c) {
+    const TabExport& exported = tabExport(OutputTab::day);
+    const std::optional<DayLight> day = dayOf(c);
+    if (!day) {
+        return {reportHTML("Day", {{QString(), nothingCalculated()}}, QString()),
+                exported.pdfPageSize, exported.baseName};
+    }
+    return {reportPage("Day",
+                       {{QStringLiteral("Summary"), fromStd(daySummaryText(*day))},
+                        {QStringLiteral("Light"), lightStretchesText(*day)}},
+                       dayHeading(c), fromStd(dayChartDocument(*day))),
+            exported.pdfPageSize, exported.baseName};
+}
+
+}  // namespace
+
+QString reportHTML(const QString& title, const QList<std::pair<QString, QString>>& sections,
+                   const QString& metaLine) {
+    return reportPage(title, sections, metaLine, QString());
 }
 
 std::optional<TabDocument> tabDocument(OutputTab tab, const ExportContext& c) {
@@ -166,10 +257,20 @@ std::optional<TabDocument> tabDocument(OutputTab tab, const ExportContext& c) {
             return TabDocument{conjunctionsDocument(c), false, base};
         case OutputTab::events:
             return TabDocument{eventsDocument(c), false, base};
+        case OutputTab::day: {
+            const std::optional<DayLight> day = dayOf(c);
+            if (!day) return std::nullopt;
+            return TabDocument{fromStd(dayChartDocument(*day)), true, base};
+        }
         case OutputTab::location:
             return std::nullopt;
     }
     return std::nullopt;
+}
+
+std::optional<TabDocument> tabTextDocument(OutputTab tab, const ExportContext& c) {
+    if (tab != OutputTab::day) return std::nullopt;
+    return TabDocument{dayDocument(c), false, tabExport(tab).baseName};
 }
 
 std::optional<TabPdf> tabPdf(OutputTab tab, const ExportContext& c) {
@@ -201,6 +302,8 @@ std::optional<TabPdf> tabPdf(OutputTab tab, const ExportContext& c) {
             return TabPdf{reportHTML("Events", {{body.count, body.text}}, eventsHeading(c.events)),
                           exported.pdfPageSize, exported.baseName};
         }
+        case OutputTab::day:
+            return dayPdf(c);
         case OutputTab::location:
             return std::nullopt;
     }

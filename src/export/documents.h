@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "events/light.h"
 #include "export/export_context.h"
 #include "export/output_tab.h"
 
@@ -32,6 +33,18 @@ QString eventsHeading(const EventQuery& query);
 /// instead of the table when there is nothing to list.
 QString eventsDocument(const ExportContext& context);
 
+/// The day from the last calculation's moment at its place, with the user's thresholds; nothing
+/// before the first calculation.
+std::optional<DayLight> dayOf(const ExportContext& context);
+/// "Place: …", "From: 720-03-10 22:00 OST (local 20:36), 24 hours", "Moonlight: …", one a
+/// line, without a final line feed.
+QString dayHeading(const ExportContext& context);
+/// The light stretches of the day, one a line at the place's local time: "19:20–19:52 dim".
+QString lightStretchesText(const DayLight& day);
+/// "Day", the heading, the summary, the light stretches and the hourly light table; a sentence
+/// instead before the first calculation.
+QString dayDocument(const ExportContext& context);
+
 /// "&", "<" and ">" as entities, in that order; nothing else.
 QString htmlEscaped(const QString& text);
 /// A bare page that fills its page size with the SVG document.
@@ -42,13 +55,17 @@ QString reportMetaLine(const ExportContext& context);
 QString reportHTML(const QString& title, const QList<std::pair<QString, QString>>& sections,
                    const QString& metaLine);
 
-/// What the first export button of a tab writes; nothing on the location tab.
+/// What the first export button of a tab writes; nothing on the location tab, nor on the Day
+/// tab before the first calculation.
 struct TabDocument {
     QString content;
     bool isSvg;
     QString baseName;
 };
 std::optional<TabDocument> tabDocument(OutputTab tab, const ExportContext& context);
+/// What the text button of a tab that also writes text writes (tabExport(tab).alsoWritesText);
+/// nothing on the other tabs.
+std::optional<TabDocument> tabTextDocument(OutputTab tab, const ExportContext& context);
 
 /// The page a tab's PDF is made from; nothing on the location tab.
 struct TabPdf {

@@ -1,13 +1,16 @@
 #include "export/export_context.h"
 
 #include "model/astronomy_model.h"
+#include "model/light_settings.h"
 
 namespace morvane {
 
 ExportContext ExportContext::fromModel(const AstronomyModel& model) {
     const EventList* events = EventList::find(model);
+    const LightSettings* light = LightSettings::find(model);
     return {model.inputs(), model.cities(), model.outputs(),
-            events != nullptr ? events->query() : EventQuery{}};
+            events != nullptr ? events->query() : EventQuery{},
+            light != nullptr ? light->thresholds() : MoonlightThresholds{}};
 }
 
 }  // namespace morvane

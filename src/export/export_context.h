@@ -2,6 +2,7 @@
 
 #include <QList>
 
+#include "events/light.h"
 #include "model/calculation.h"
 #include "model/city_preset.h"
 #include "model/event_list.h"
@@ -23,6 +24,10 @@ struct ExportContext : Inputs {
     /// What the Events output lists: the last calculation's moment and place, the span and
     /// the filter. Without a moment before the first calculation.
     EventQuery events;
+
+    /// When Yael's light counts, as the user set it: the Day output works from `events`' moment
+    /// and place with these.
+    MoonlightThresholds thresholds;
 
     static ExportContext fromModel(const AstronomyModel& model);
 };

@@ -99,6 +99,13 @@ void ExportController::exportPDF(OutputTab tab, const ExportContext& context) {
             suggestedFileName(context, pdf->baseName, QStringLiteral("pdf")));
 }
 
+void ExportController::exportText(OutputTab tab, const ExportContext& context) {
+    const auto document = tabTextDocument(tab, context);
+    if (!document) return;
+    saveText(document->content,
+             suggestedFileName(context, document->baseName, QStringLiteral("txt")));
+}
+
 void ExportController::saveSVG(const QString& svg, const QString& suggestedName) {
     QPointer<ExportController> self(this);
     chooser_->chooseSaveLocation(

@@ -57,7 +57,7 @@ class DialogFileChooser final : public FileChooser {
     std::shared_ptr<SettingsStore> settings_;
 };
 
-/// The two export buttons: the content is taken when a button is pressed, travels with the
+/// The export buttons: the content is taken when a button is pressed, travels with the
 /// save dialog, and is written when the user confirms. A failure prints its line on standard
 /// output and is announced through exportFailed, so the window can show it.
 class ExportController : public QObject {
@@ -71,6 +71,8 @@ class ExportController : public QObject {
     void exportDocument(OutputTab tab, const ExportContext& context);
     /// The second button: the tab's PDF. Nothing on the location tab.
     void exportPDF(OutputTab tab, const ExportContext& context);
+    /// The text button of a tab that writes text besides its SVG. Nothing on the other tabs.
+    void exportText(OutputTab tab, const ExportContext& context);
 
     void saveSVG(const QString& svg, const QString& suggestedName);
     void saveText(const QString& text, const QString& suggestedName);

@@ -6,12 +6,12 @@
 
 namespace morvane {
 
-/// The seven output tabs, in toolbar order.
-enum class OutputTab { starMap, horoscope, planets, sunMoon, positions, events, location };
+/// The eight output tabs, in toolbar order.
+enum class OutputTab { starMap, horoscope, planets, sunMoon, positions, events, day, location };
 
-inline constexpr std::array<OutputTab, 7> kAllOutputTabs = {
+inline constexpr std::array<OutputTab, 8> kAllOutputTabs = {
     OutputTab::starMap,   OutputTab::horoscope, OutputTab::planets, OutputTab::sunMoon,
-    OutputTab::positions, OutputTab::events,    OutputTab::location};
+    OutputTab::positions, OutputTab::events,    OutputTab::day,     OutputTab::location};
 
 /// What a tab exports. The location tab exports nothing: its base name is empty.
 struct TabExport {
@@ -20,6 +20,8 @@ struct TabExport {
     QString baseName;          ///< first part of the suggested file name
     bool writesSvg = false;    ///< the first button writes SVG (else text)
     QSizeF pdfPageSize;        ///< points; empty when the tab makes no PDF
+    /// Besides its SVG, a text document through a button of its own ("Export TXT").
+    bool alsoWritesText = false;
 };
 
 const TabExport& tabExport(OutputTab tab);

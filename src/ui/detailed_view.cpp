@@ -4,6 +4,8 @@
 
 #include "model/astronomy_model.h"
 #include "model/event_list.h"
+#include "model/light_settings.h"
+#include "ui/day_view.h"
 #include "ui/events_view.h"
 #include "ui/map_location_picker.h"
 #include "ui/output_views.h"
@@ -78,6 +80,9 @@ void DetailedView::setTab(OutputTab tab) {
             view_ = events;
             break;
         }
+        case OutputTab::day:
+            view_ = new DayView(&EventList::of(*model_), &LightSettings::of(*model_), this);
+            break;
         case OutputTab::location:
             view_ = new MapLocationPickerView(model_, this);
             break;
@@ -115,6 +120,7 @@ void DetailedView::refresh() {
                                                           model_->conjunctionYearly());
             break;
         case OutputTab::events:
+        case OutputTab::day:
         case OutputTab::location:
             break;  // they follow the model themselves
     }

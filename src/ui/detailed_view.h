@@ -18,8 +18,8 @@ class DetailedView : public QWidget {
     DetailedView(AstronomyModel* model, QWidget* parent = nullptr);
     void setTab(OutputTab tab);
     [[nodiscard]] OutputTab tab() const { return tab_; }
-    /// The view now shown (a ChartView, PlanetsView, TablesView, PositionsView, EventsView or the
-    /// map picker).
+    /// The view now shown (a ChartView, PlanetsView, TablesView, PositionsView, EventsView,
+    /// DayView or the map picker).
     QWidget* currentView() const { return view_; }
 
   signals:

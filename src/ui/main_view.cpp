@@ -195,6 +195,9 @@ void MainView::buildMenus() {
     exportDocumentAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(exportDocumentAction_, &QAction::triggered, sidebar_->exportButton(),
             &QPushButton::click);
+    exportTextAction_ = file->addAction(QStringLiteral("Export &Text…"));
+    connect(exportTextAction_, &QAction::triggered, sidebar_->exportTextButton(),
+            &QPushButton::click);
     exportPdfAction_ = file->addAction(QStringLiteral("Export &PDF…"));
     exportPdfAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
     connect(exportPdfAction_, &QAction::triggered, sidebar_->exportPdfButton(),
@@ -246,6 +249,8 @@ void MainView::buildMenus() {
         exportDocumentAction_->setText(sidebar_->exportButton()->text() + QStringLiteral("…"));
         exportDocumentAction_->setEnabled(sidebar_->exportButton()->isEnabled());
         exportPdfAction_->setEnabled(sidebar_->exportPdfButton()->isEnabled());
+        exportTextAction_->setVisible(!sidebar_->exportTextButton()->isHidden());
+        exportTextAction_->setEnabled(sidebar_->exportTextButton()->isEnabled());
     };
     connect(sidebar_, &SidebarView::exportStateChanged, this, followExport);
     followExport();

@@ -25,7 +25,7 @@ class NoticeBar;
 class SettingsStore;
 class SidebarView;
 
-/// "Morvanian Astrologer": the sidebar beside the output area, the six tab buttons in the
+/// "Morvanian Astrologer": the sidebar beside the output area, the tab buttons in the
 /// toolbar, the menus with every command and its shortcut. The first time it is shown it
 /// calculates once, so the outputs match the remembered inputs; after that every change of an
 /// input recalculates on its own unless the user switched that off.
@@ -50,6 +50,8 @@ class MainView : public QMainWindow {
     QAction* calculateAction() const { return calculateAction_; }
     QAction* exportDocumentAction() const { return exportDocumentAction_; }
     QAction* exportPdfAction() const { return exportPdfAction_; }
+    /// Shown only on a tab that writes text besides its SVG.
+    QAction* exportTextAction() const { return exportTextAction_; }
     QAction* tabAction(OutputTab tab) const;
     QAction* autoRecalculateAction() const { return autoRecalculateAction_; }
     QAction* helpAction() const { return helpAction_; }
@@ -101,6 +103,7 @@ class MainView : public QMainWindow {
     QAction* calculateAction_ = nullptr;
     QAction* exportDocumentAction_ = nullptr;
     QAction* exportPdfAction_ = nullptr;
+    QAction* exportTextAction_ = nullptr;
     QAction* autoRecalculateAction_ = nullptr;
     QAction* helpAction_ = nullptr;
     QAction* aboutAction_ = nullptr;

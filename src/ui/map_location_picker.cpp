@@ -19,16 +19,20 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStringList>
+#include <QThreadPool>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <cmath>
 #include <functional>
 #include <initializer_list>
+#include <mutex>
 #include <utility>
 
 #include "model/astronomy_model.h"
 #include "model/city_preset.h"
+#include "model/event_list.h"
+#include "model/light_settings.h"
 #include "ui/resources.h"
 #include "ui/widgets.h"
 
@@ -189,7 +193,62 @@ void drawCurrentPin(QPainter& painter, QPointF tip) {
     painter.drawPath(headPath.united(tailPath));
 }
 
+bool sameLayout(const MapLayout& a, const MapLayout& b) {
+    // Exact: QPointF's own comparison is fuzzy, and a shading a fraction of a pixel off would
+    // be kept.
+    return a.origin.x() == b.origin.x() && a.origin.y() == b.origin.y() &&
+           a.displaySize.width() == b.displaySize.width() &&
+           a.displaySize.height() == b.displaySize.height();
+}
+
+bool sameTarget(const DayNightOverlay& a, const DayNightOverlay& b) {
+    return a.t == b.t && a.pixels == b.pixels && a.pixelRatio == b.pixelRatio &&
+           sameLayout(a.layout, b.layout);
+}
+
 }  // namespace
+
+/// The shading's hand-over between the user-interface thread and one worker. Requests and
+/// results cross only under this mutex (the pool's own locks are invisible to
+/// ThreadSanitizer). A request made while one is computed replaces any still waiting, so a held
+/// key never queues a backlog and the newest moment always wins.
+struct OverlayWork {
+    struct Request {
+        MapLight light;
+        DayNightOverlay target;  ///< everything but the image
+    };
+
+    std::mutex mutex;
+    MapLocationPickerView* receiver = nullptr;
+    std::optional<Request> waiting;
+    bool running = false;
+    std::optional<DayNightOverlay> done;
+
+    static void run(const std::shared_ptr<OverlayWork>& work) {
+        for (;;) {
+            std::optional<Request> request;
+            {
+                const std::lock_guard lock(work->mutex);
+                if (!work->waiting || work->receiver == nullptr) {
+                    work->running = false;
+                    return;
+                }
+                request = std::exchange(work->waiting, std::nullopt);
+            }
+            DayNightOverlay overlay = std::move(request->target);
+            overlay.image =
+                dayNightImage(request->light, overlay.layout, overlay.pixels, overlay.pixelRatio);
+            const std::lock_guard lock(work->mutex);
+            if (work->receiver == nullptr) continue;  // the view is gone: dropped
+            work->done = std::move(overlay);
+            // Posting holds the lock, so the view cannot be destroyed half-way; a call still
+            // queued when it is goes with it.
+            MapLocationPickerView* receiver = work->receiver;
+            QMetaObject::invokeMethod(
+                receiver, [receiver] { receiver->takeOverlay(); }, Qt::QueuedConnection);
+        }
+    }
+};
 
 /// Draws the map and turns the pointer's hover, clicks, drags and pinches, and the keys pressed
 /// while it has the focus, into the picker's operations.
@@ -218,7 +277,9 @@ class MapArea final : public QWidget {
         QPainter painter(this);
         painter.setClipRect(rect());
         painter.fillRect(rect(), QColor::fromRgbF(0.0, 0.0, 0.0, 0.04));
-        paintMap(painter, picker_->currentLayout());
+        const MapLayout layout = picker_->currentLayout();
+        paintMap(painter, layout);
+        picker_->paintDayNight(painter, layout);
         paintPins(painter);
         if (hasFocus()) paintFocus(painter);
     }
@@ -412,7 +473,14 @@ class MapArea final : public QWidget {
 };
 
 MapLocationPickerView::MapLocationPickerView(AstronomyModel* model, QWidget* parent)
-    : QWidget(parent), model_(model) {
+    : QWidget(parent),
+      model_(model),
+      lightSettings_(LightSettings::of(*model)),
+      work_(std::make_shared<OverlayWork>()),
+      pool_(std::make_unique<QThreadPool>()) {
+    work_->receiver = this;
+    pool_->setMaxThreadCount(1);
+
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -442,9 +510,24 @@ MapLocationPickerView::MapLocationPickerView(AstronomyModel* model, QWidget* par
           &AstronomyModel::latNorthChanged, &AstronomyModel::longWestChanged}) {
         connect(model_, signal, this, &MapLocationPickerView::modelPlacesChanged);
     }
+    // The moment the other outputs show: the one calculated last, stepping through time
+    // included.
+    connect(&EventList::of(*model_), &EventList::changed, this,
+            &MapLocationPickerView::momentChanged);
+    connect(&lightSettings_, &LightSettings::thresholdsChanged, this, [this] {
+        light_.reset();
+        momentChanged();
+    });
+    connect(&lightSettings_, &LightSettings::showsDayNightChanged, this,
+            &MapLocationPickerView::dayNightToggled);
+    momentChanged();
 }
 
 MapLocationPickerView::~MapLocationPickerView() {
+    {
+        const std::lock_guard lock(work_->mutex);
+        work_->receiver = nullptr;
+    }
     removeScrollMonitor();
     // The map area tells this view when it loses the focus. Destroyed by QWidget's destructor
     // it would do so after this object is gone; destroyed here it no longer can.
@@ -496,6 +579,22 @@ void MapLocationPickerView::buildControls() {
     resetButton->setAccessibleDescription(QStringLiteral("Shows the whole map at 100%"));
     connect(resetButton, &QPushButton::clicked, this, &MapLocationPickerView::resetZoom);
     controls->addWidget(resetButton);
+
+    dayNightButton_ = new QToolButton(row);
+    dayNightButton_->setObjectName(QStringLiteral("dayNightButton"));
+    dayNightButton_->setText(QStringLiteral("Day and &night"));
+    dayNightButton_->setCheckable(true);
+    dayNightButton_->setChecked(lightSettings_.showsDayNight());
+    dayNightButton_->setToolTip(QStringLiteral(
+        "Shade night and twilight for the calculated moment and mark where Nolomar and Yael "
+        "stand overhead (Alt+N)"));
+    dayNightButton_->setAccessibleName(QStringLiteral("Day and night"));
+    dayNightButton_->setAccessibleDescription(QStringLiteral(
+        "Shades night and the three twilights on the map for the calculated moment; the "
+        "read-out then names the light under the pointer"));
+    connect(dayNightButton_, &QToolButton::toggled, &lightSettings_,
+            &LightSettings::setShowsDayNight);
+    controls->addWidget(dayNightButton_);
 
     controls->addStretch(1);
 
@@ -710,7 +809,10 @@ void MapLocationPickerView::updateHover() {
     if (const auto pin = readAt ? savedPinAt(*readAt) : std::nullopt) {
         lines << hoverLabel_->fontMetrics().elidedText(pin->name, Qt::ElideRight, kMaxPinNameWidth);
     }
-    if (point) lines << QString::fromStdString(mapHoverText(*point));
+    if (point) {
+        lines << QString::fromStdString(
+            showsDayNight() && light_ ? mapHoverText(*point, light_->field) : mapHoverText(*point));
+    }
     if (lines.isEmpty()) {
         hoverLabel_->hide();
         return;
@@ -718,6 +820,85 @@ void MapLocationPickerView::updateHover() {
     hoverLabel_->setText(lines.join(QLatin1Char('\n')));
     hoverLabel_->adjustSize();
     hoverLabel_->show();
+}
+
+bool MapLocationPickerView::showsDayNight() const { return lightSettings_.showsDayNight(); }
+
+void MapLocationPickerView::momentChanged() {
+    const std::optional<double> t = EventList::of(*model_).query().t;
+    if (!t) {
+        light_.reset();
+    } else if (!light_ || light_->field.t() != *t) {
+        light_.emplace(*t, lightSettings_.thresholds());
+    }
+    requestOverlay();
+    mapArea_->update();
+    updateHover();
+}
+
+void MapLocationPickerView::dayNightToggled(bool shows) {
+    dayNightButton_->setChecked(shows);
+    // Dropped while hidden: a stale shading must not flash up when it is shown again.
+    if (!shows) {
+        overlay_.reset();
+        requested_.reset();
+    }
+    requestOverlay();
+    mapArea_->update();
+    updateHover();
+}
+
+void MapLocationPickerView::requestOverlay() {
+    if (!showsDayNight() || !light_) return;
+    const qreal ratio = mapArea_->devicePixelRatioF();
+    DayNightOverlay target;
+    target.layout = currentLayout();
+    target.pixels = QSize(static_cast<int>(std::ceil(mapArea_->width() * ratio)),
+                          static_cast<int>(std::ceil(mapArea_->height() * ratio)));
+    target.t = light_->field.t();
+    target.pixelRatio = ratio;
+    if (target.pixels.isEmpty()) return;
+    if (requested_ && sameTarget(*requested_, target)) return;
+    requested_ = target;
+    const std::lock_guard lock(work_->mutex);
+    work_->waiting = OverlayWork::Request{*light_, std::move(target)};
+    if (!std::exchange(work_->running, true)) {
+        pool_->start([work = work_] { OverlayWork::run(work); });
+    }
+}
+
+void MapLocationPickerView::takeOverlay() {
+    std::optional<DayNightOverlay> done;
+    {
+        const std::lock_guard lock(work_->mutex);
+        done = std::exchange(work_->done, std::nullopt);
+    }
+    // One switched off meanwhile, or overtaken by a newer one already taken.
+    if (!done || !showsDayNight()) return;
+    overlay_ = std::move(done);
+    mapArea_->update();
+}
+
+void MapLocationPickerView::paintDayNight(QPainter& painter, const MapLayout& layout) {
+    if (!showsDayNight()) return;
+    // Painting is where every change of the layout ends up: a drag, a pinch, a resize.
+    requestOverlay();
+    if (overlay_) {
+        const MapLayout& was = overlay_->layout;
+        if (sameLayout(was, layout)) {
+            painter.drawImage(QPointF(0.0, 0.0), overlay_->image);
+        } else if (!was.displaySize.isEmpty()) {
+            // Until the new one arrives, the old shading is stretched with the map, so it
+            // stays on the places it was computed for.
+            const QRectF target =
+                stretchedOverlayRect(was, overlay_->image.deviceIndependentSize(), layout);
+            painter.save();
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(target, overlay_->image);
+            painter.restore();
+        }
+    }
+    if (light_) paintSkyMarkers(painter, *light_, layout, QSizeF(mapArea_->size()));
 }
 
 void MapLocationPickerView::updateCursor() {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QImage>
 #include <QPointF>
+#include <QSize>
 #include <QSizeF>
 #include <QString>
 #include <QUuid>
@@ -9,14 +11,19 @@
 #include <optional>
 #include <vector>
 
+#include "ui/day_night_layer.h"
 #include "ui/map_geometry.h"
 
 class QLabel;
+class QThreadPool;
+class QToolButton;
 
 namespace morvane {
 
 class AstronomyModel;
+class LightSettings;
 class MapArea;
+struct OverlayWork;
 
 /// A saved place as drawn on the map.
 struct MapPin {
@@ -25,9 +32,22 @@ struct MapPin {
     QPointF at;  ///< in the map area's coordinates
 };
 
+/// The day and night shading as computed, with what it was computed for.
+struct DayNightOverlay {
+    QImage image;  ///< covers the map area
+    MapLayout layout;
+    QSize pixels;
+    double pixelRatio = 1.0;
+    double t = 0.0;
+};
+
 /// The "Location" tab: the Venarive map, zoomable and pannable, with the latitude and longitude
 /// under the pointer; a click makes the clicked point the model's manual location, or selects
 /// the saved place whose pin it hits. The keyboard pans, zooms and picks the area's centre.
+/// A remembered toggle shades night and twilight for the calculated moment and marks the
+/// places where Nolomar and Yael stand overhead; the read-out then names the light too. The
+/// shading is computed off the user-interface thread, the newest request winning, so neither
+/// the read-out nor a pick ever waits for it.
 class MapLocationPickerView : public QWidget {
     Q_OBJECT
 
@@ -61,6 +81,15 @@ class MapLocationPickerView : public QWidget {
     /// The saved place whose pin is nearest to a point of the area, when one is within reach.
     std::optional<MapPin> savedPinAt(QPointF location) const;
 
+    /// Whether day and night are shown (the remembered toggle).
+    bool showsDayNight() const;
+    /// The light of the moment calculated last; nothing before the first calculation.
+    const MapLight* mapLight() const { return light_ ? &*light_ : nullptr; }
+    /// The shading that arrived last while day and night are shown. It may still be of an
+    /// earlier moment or layout for the moment it takes to compute the new one; it is then
+    /// drawn stretched to the new layout.
+    const DayNightOverlay* dayNightOverlay() const { return overlay_ ? &*overlay_ : nullptr; }
+
   public slots:
     void zoomIn();
     void zoomOut();
@@ -72,6 +101,7 @@ class MapLocationPickerView : public QWidget {
 
   private:
     friend class MapArea;
+    friend struct OverlayWork;
 
     void buildControls();
     void installScrollMonitor();
@@ -101,7 +131,17 @@ class MapLocationPickerView : public QWidget {
     void updateCursor();
     void updatePercent();
 
+    void momentChanged();
+    void dayNightToggled(bool shows);
+    /// Starts computing the shading for the current moment and layout unless that is what the
+    /// overlay shows or what is being computed already.
+    void requestOverlay();
+    /// Takes the shading a worker has finished; woken on the user-interface thread.
+    void takeOverlay();
+    void paintDayNight(QPainter& painter, const MapLayout& layout);
+
     AstronomyModel* model_;
+    LightSettings& lightSettings_;
     double zoom_ = kMapMinZoom;
     QPointF pan_;
     double pinchDelta_ = 1.0;
@@ -114,6 +154,15 @@ class MapLocationPickerView : public QWidget {
     MapArea* mapArea_ = nullptr;
     QLabel* hoverLabel_ = nullptr;
     QLabel* percentLabel_ = nullptr;
+    QToolButton* dayNightButton_ = nullptr;
+
+    std::optional<MapLight> light_;
+    std::optional<DayNightOverlay> overlay_;
+    /// What was last handed to the worker: moment, layout and pixels.
+    std::optional<DayNightOverlay> requested_;
+    std::shared_ptr<OverlayWork> work_;
+    /// Declared last, so destroyed first: it waits for a computation still running.
+    std::unique_ptr<QThreadPool> pool_;
 };
 
 }  // namespace morvane

@@ -436,14 +436,25 @@ QWidget* SidebarView::makeCalculateSection() {
 
 QWidget* SidebarView::makeFooter() {
     auto* footer = new QWidget(this);
-    auto* layout = new QHBoxLayout(footer);
-    layout->setContentsMargins(9, 4, 9, 6);
+    auto* rows = new QVBoxLayout(footer);
+    rows->setContentsMargins(9, 4, 9, 6);
+    auto* layout = new QHBoxLayout;
+    rows->addLayout(layout);
     exportDocument_ = new QPushButton(footer);
     exportPdf_ = new QPushButton(QStringLiteral("Export PDF"), footer);
+    exportText_ = new QPushButton(QStringLiteral("Export TXT"), footer);
     exportDocument_->setAccessibleDescription(QStringLiteral("Save the shown output as a file"));
     exportPdf_->setAccessibleDescription(QStringLiteral("Save the shown output as a PDF document"));
+    exportText_->setAccessibleDescription(
+        QStringLiteral("Save the shown output as a text document"));
     layout->addWidget(exportDocument_);
     layout->addWidget(exportPdf_);
+    // A third button does not fit beside the others in the narrowest sidebar: it gets a row of
+    // its own, which takes no room while the button is hidden.
+    auto* textRow = new QHBoxLayout;
+    textRow->addWidget(exportText_);
+    textRow->addStretch();
+    rows->addLayout(textRow);
     layout->addStretch();
     auto* version = new QVBoxLayout;
     version->setSpacing(0);
@@ -461,6 +472,8 @@ QWidget* SidebarView::makeFooter() {
             [this] { exporter_->exportDocument(tab_, ExportContext::fromModel(*model_)); });
     connect(exportPdf_, &QPushButton::clicked, this,
             [this] { exporter_->exportPDF(tab_, ExportContext::fromModel(*model_)); });
+    connect(exportText_, &QPushButton::clicked, this,
+            [this] { exporter_->exportText(tab_, ExportContext::fromModel(*model_)); });
     return footer;
 }
 
@@ -474,11 +487,15 @@ void SidebarView::refreshExport() {
     const bool hasResults = !model_->dateLabel().isEmpty();
     const bool exportable = tab_ != OutputTab::location && hasResults;
     // A disabled button loses the focus to the toolbar; keep it in the sidebar instead.
-    if (!exportable && (exportDocument_->hasFocus() || exportPdf_->hasFocus())) {
+    const bool writesText = tabExport(tab_).alsoWritesText;
+    if ((!exportable && (exportDocument_->hasFocus() || exportPdf_->hasFocus())) ||
+        (!writesText && exportText_->hasFocus())) {
         calculate_->setFocus(Qt::OtherFocusReason);
     }
     exportDocument_->setEnabled(exportable);
     exportPdf_->setEnabled(exportable);
+    exportText_->setEnabled(exportable);
+    exportText_->setVisible(writesText);
     const QString why = tab_ == OutputTab::location
                             ? QStringLiteral("The map has nothing to export; choose another output")
                         : hasResults ? QString()
@@ -487,6 +504,7 @@ void SidebarView::refreshExport() {
         why.isEmpty() ? QStringLiteral("Save the shown output as a file (Ctrl+E)") : why);
     exportPdf_->setToolTip(
         why.isEmpty() ? QStringLiteral("Save the shown output as a PDF (Ctrl+Shift+E)") : why);
+    exportText_->setToolTip(why.isEmpty() ? QStringLiteral("Save the shown output as text") : why);
     emit exportStateChanged();
 }
 
@@ -619,7 +637,8 @@ void SidebarView::orderTabChain() {
                                    localTime_,
                                    calculate_,
                                    exportDocument_,
-                                   exportPdf_};
+                                   exportPdf_,
+                                   exportText_};
     for (qsizetype i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 

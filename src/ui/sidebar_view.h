@@ -66,6 +66,8 @@ class SidebarView : public QWidget {
     QLabel* errorLabel() const { return error_; }
     QPushButton* exportButton() const { return exportDocument_; }
     QPushButton* exportPdfButton() const { return exportPdf_; }
+    /// "Export TXT" beside "Export SVG", shown only on a tab that writes both.
+    QPushButton* exportTextButton() const { return exportText_; }
 
   public slots:
     /// Takes what was typed into the fields and calculates, or says why it cannot.
@@ -146,6 +148,7 @@ class SidebarView : public QWidget {
     QLabel* error_ = nullptr;
     QPushButton* exportDocument_ = nullptr;
     QPushButton* exportPdf_ = nullptr;
+    QPushButton* exportText_ = nullptr;
     QString refusal_;  ///< why the last Calculate or "Save as…" could not proceed
 };
 

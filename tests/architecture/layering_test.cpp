@@ -21,7 +21,7 @@ const std::vector<Layer> kPureLayers = {
     {"engine", {"engine"}},
     {"catalogue", {"engine", "catalogue"}},
     {"reports", {"engine", "catalogue", "reports"}},
-    {"charts", {"engine", "catalogue", "reports", "charts"}},
+    {"charts", {"engine", "catalogue", "reports", "events", "charts"}},
     {"events", {"engine", "events"}},
 };
 

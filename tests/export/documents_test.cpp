@@ -3,8 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
+#include "charts/day_chart.h"
 #include "engine/calendar.h"
+#include "engine/constants.h"
+#include "events/light_text.h"
 #include "events/sky_events.h"
+#include "model/light_settings.h"
+#include "model/model_fixture.h"
 
 namespace morvane {
 namespace {
@@ -188,6 +195,96 @@ TEST(EventsDocument, SaysWhyThereIsNoTable) {
                 EndsWith("Kinds: Eclipses\n\nNo events of these kinds in this span.\n"));
     EXPECT_THAT(tabPdf(OutputTab::events, quiet)->html.toStdString(),
                 HasSubstr("<h2></h2>\n<pre>No events of these kinds in this span.\n</pre>"));
+}
+
+}  // namespace
+}  // namespace morvane
+
+namespace morvane {
+namespace {
+
+constexpr double kDegree = kPi / 180.0;
+
+TEST(DayDocument, HeadingSummaryStretchesAndHoursOfTheCalculatedDay) {
+    ExportContext c = withEvents(EventSpan::month, {EventGroup::phases});
+    c.thresholds = {10.0 * kDegree, 0.25};
+    const std::optional<DayLight> day = dayOf(c);
+    ASSERT_TRUE(day);
+    EXPECT_EQ(day->start, 258840.0);
+    EXPECT_EQ(day->thresholds, c.thresholds);
+    const QString heading =
+        "Place: 40.50°N  20.90°W\nFrom: 720-01-01 12:00 OST (local 10:38), 24 hours\n"
+        "Moonlight: Yael above 10° and at least 25 % lit";
+    EXPECT_EQ(dayHeading(c), heading);
+
+    // The stretches run on from one to the next over the whole day, at local time.
+    const QStringList stretches = lightStretchesText(*day).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(stretches.size(), qsizetype(day->levels.size()));
+    const QRegularExpression line("^(\\d\\d:\\d\\d)–(\\d\\d:\\d\\d) (bright|dim|dark)$");
+    QString previousEnd = "10:38";
+    for (const QString& stretch : stretches) {
+        const auto match = line.match(stretch);
+        ASSERT_TRUE(match.hasMatch()) << stretch.toStdString();
+        EXPECT_EQ(match.captured(1), previousEnd);
+        previousEnd = match.captured(2);
+    }
+    EXPECT_EQ(previousEnd, "10:38");
+
+    const QString text = dayDocument(c);
+    EXPECT_TRUE(text.startsWith("Day\n" + heading + "\n\n" + fromStd(daySummaryText(*day)) +
+                                "\n— Light —\n\n" + lightStretchesText(*day) + "\n— Hourly —\n\n" +
+                                fromStd(lightTableHeader())))
+        << text.left(400).toStdString();
+    EXPECT_EQ(text.split('\n', Qt::SkipEmptyParts).filter(QRegularExpression("^720-")).size(), 24);
+
+    // Thresholds as the user may have stored them: tenths of a degree, no "-0".
+    c.thresholds = {-0.01 * kDegree, 0.5};
+    EXPECT_TRUE(dayHeading(c).endsWith("Yael above 0° and at least 50 % lit"));
+    c.thresholds = {-5.26 * kDegree, 1.0};
+    EXPECT_TRUE(dayHeading(c).endsWith("Yael above -5.3° and at least 100 % lit"));
+}
+
+TEST(DayDocument, TheDayTabWritesAnSvgATextAndAPageWithBoth) {
+    const ExportContext c = withEvents(EventSpan::month, {EventGroup::phases});
+    const TabExport& exported = tabExport(OutputTab::day);
+    EXPECT_EQ(exported.firstButtonLabel, "Export SVG");
+    EXPECT_EQ(kAllOutputTabs[6], OutputTab::day);
+    EXPECT_EQ(kAllOutputTabs.back(), OutputTab::location);
+    for (const OutputTab tab : kAllOutputTabs)
+        EXPECT_EQ(tabExport(tab).alsoWritesText, tabTextDocument(tab, c).has_value());
+
+    const auto svg = tabDocument(OutputTab::day, c);
+    ASSERT_TRUE(svg);
+    EXPECT_TRUE(svg->isSvg);
+    EXPECT_EQ(svg->content, fromStd(dayChartDocument(*dayOf(c))));
+    EXPECT_EQ(suggestedFileName(c, svg->baseName, "svg"),
+              "Day - 40.50°N 20.90°W - 720-01-01 12-00.svg");
+    EXPECT_EQ(tabTextDocument(OutputTab::day, c)->content, dayDocument(c));
+    const std::string html = tabPdf(OutputTab::day, c)->html.toStdString();
+    EXPECT_THAT(html, HasSubstr("<div class=\"meta\">Day\n" +
+                                htmlEscaped(dayHeading(c)).toStdString() + "</div>\n"));
+    EXPECT_THAT(html, HasSubstr("<div class=\"figure\">\n<svg "));
+    EXPECT_THAT(html, HasSubstr("<h2>Summary</h2>\n<pre>" +
+                                htmlEscaped(fromStd(daySummaryText(*dayOf(c)))).toStdString()));
+    EXPECT_THAT(html, HasSubstr("<h2>Light</h2>\n<pre>"));
+
+    // Before the first calculation there is no day to draw.
+    ExportContext before = c;
+    before.events.t.reset();
+    EXPECT_FALSE(tabDocument(OutputTab::day, before));
+    EXPECT_EQ(dayDocument(before), "Day\n\nNothing calculated yet.\n");
+    EXPECT_THAT(tabPdf(OutputTab::day, before)->html.toStdString(),
+                HasSubstr("<pre>Nothing calculated yet.\n</pre>"));
+}
+
+TEST(DayDocument, TheContextCarriesTheUsersThresholds) {
+    testing::ModelFixture fixture;
+    const auto model = fixture.makeModel();
+    EXPECT_EQ(ExportContext::fromModel(*model).thresholds, MoonlightThresholds{});
+    LightSettings::attach(*model, std::make_unique<testing::RecordingStore>())
+        .setThresholds({-3.0 * kDegree, 0.75});
+    EXPECT_EQ(ExportContext::fromModel(*model).thresholds,
+              (MoonlightThresholds{-3.0 * kDegree, 0.75}));
 }
 
 }  // namespace

@@ -153,6 +153,33 @@ TEST(PdfExport, EventsGoOnOverPagesWithTheirHeadingAndEveryRowWhole) {
     EXPECT_EQ(words(text), expected);
 }
 
+// The chart's text stays text in the PDF, and the chart, the summary and the stretches share one
+// page.
+TEST(PdfExport, TheDayIsOnePageWithItsChartSummaryAndStretches) {
+    ExportContext c = calculated();
+    c.events = {258840.0,
+                0.7068583470577035,
+                -0.3647738136668149,
+                "40.50°N  20.90°W",
+                {EventSpan::month, EventFilter::all()}};
+    QTemporaryDir dir;
+    const auto page = tabPdf(OutputTab::day, c);
+    QByteArray pdf;
+    PDFExporter::exportHTML(page->html, page->pageSize, [&](PDFExporter::Result result) {
+        pdf = std::get<QByteArray>(result);
+    });
+    ASSERT_TRUE(waitUntil([&] { return !pdf.isEmpty(); }, 60000));
+    const QString path = saved(dir, "day.pdf", pdf);
+    const auto info = pdfInfo(path);
+    EXPECT_EQ(info.pages, 1);
+    EXPECT_EQ(info.width, 612);
+    const std::string text = pdfText(path).simplified().toStdString();
+    EXPECT_THAT(text, AllOf(HasSubstr("Day from 720-01-01 12:00 OST"), HasSubstr("Yael up"),
+                            HasSubstr("Place: 40.50°N 20.90°W"), HasSubstr("Astronomical dawn")));
+    for (const QString& stretch : lightStretchesText(*dayOf(c)).split('\n', Qt::SkipEmptyParts))
+        EXPECT_THAT(text, HasSubstr(stretch.toStdString()));
+}
+
 TEST(PdfExport, CompletionRunsOnceAndTheExporterIsHeldUntilThen) {
     int calls = 0;
     PDFExporter::exportHTML("<p>x</p>", QSizeF(200, 200), [&](PDFExporter::Result) { ++calls; });

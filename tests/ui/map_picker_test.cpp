@@ -3,6 +3,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
@@ -10,16 +11,24 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTest>
+#include <QThreadPool>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <set>
 #include <tuple>
 #include <variant>
 
+#include "engine/calendar.h"
+#include "engine/constants.h"
+#include "engine/vec3d.h"
+#include "model/event_list.h"
+#include "model/light_settings.h"
 #include "model/model_fixture.h"
 #include "support/qt_wait.h"
+#include "ui/day_night_layer.h"
 #include "ui/map_geometry.h"
 #include "ui/map_location_picker.h"
 #include "ui/readability.h"
@@ -87,6 +96,148 @@ TEST(MapGeometry, TheRegionZoomLimitsAndScrollSteps) {
     EXPECT_EQ(wheelScrollDelta({0, -7}, {0, -120}), -7.0);
 }
 
+// ---- Day and night without widgets ----
+
+constexpr double kDegree = kPi / 180.0;
+
+/// The first moment from `from`, in quarter hours, when Nolomar stands overhead within 2° of
+/// `longitude` and at a latitude between the two given.
+double sunOverhead(double from, double longitude, double minLatitude, double maxLatitude) {
+    for (double t = from; t < from + 400.0; t += 1.0 / 96.0) {
+        const GroundPoint sun = subSolarPoint(t);
+        if (sun.latitude >= minLatitude && sun.latitude <= maxLatitude &&
+            std::fabs(wrapPi(sun.longitude - longitude)) < 2.0 * kDegree) {
+            return t;
+        }
+    }
+    ADD_FAILURE() << "Nolomar never stood there";
+    return from;
+}
+
+/// The stage the hover read-out's path finds under a point of the area, through the picture's
+/// projection (also beyond the charted region); nothing off the drawn map.
+std::optional<TwilightStage> stageUnder(QPointF viewPoint, const MapLayout& layout,
+                                        const LightField& light) {
+    const auto projected = viewToProjection(viewPoint, layout);
+    if (!projected) return std::nullopt;
+    const double lat = venarive::latitudeAt(projected->y());
+    return light.at(lat, venarive::longitudeAt(projected->x(), lat)).stage;
+}
+
+TEST(DayNightLayer, EveryPixelHasItsPlacesStageAndTheLineRunsWhereNolomarCrossesTheHorizon) {
+    // Nolomar overhead at 90° E: the line runs down the middle of the map, the twilights west
+    // of it; zoomed and panned, with a band of the area beside the map, at two pixel ratios.
+    // Then midnight in the northern summer, Nolomar at 160° E: the day and the twilights
+    // along the top of the picture are reached only the short way round the globe.
+    const double base = dayCount(720, 0, 0, 12.0);
+    const double across = sunOverhead(base, kPi / 2.0, -0.4, 0.4);
+    const double midnight = sunOverhead(base, 160.0 * kDegree, 18.0 * kDegree, 0.4);
+    const struct {
+        double t, ratio, zoom;
+        QPointF pan;
+    } cases[] = {
+        {across, 1.0, 1.6, {40.0, 8.0}}, {across, 2.0, 1.6, {40.0, 8.0}}, {midnight, 1.0, 1.0, {}}};
+    for (const auto& c : cases) {
+        const double ratio = c.ratio;
+        const MapLight light(c.t, {});
+        const QSizeF area(180.0, 120.0);
+        const MapLayout layout = mapLayout(area, c.zoom, 1.0, c.pan, {});
+        const QSize pixels((area * ratio).toSize());
+        const QImage image = dayNightImage(light, layout, pixels, ratio);
+        ASSERT_EQ(image.size(), pixels);
+        EXPECT_EQ(image.devicePixelRatio(), ratio);
+        const auto dayAt = [&](int px, int py) -> std::optional<bool> {
+            if (px < 0 || py < 0) return std::nullopt;
+            const auto stage =
+                stageUnder({(px + 0.5) / ratio, (py + 0.5) / ratio}, layout, light.field);
+            return stage ? std::optional(*stage == TwilightStage::day) : std::nullopt;
+        };
+        std::set<TwilightStage> seen;
+        int lines = 0;
+        int offMap = 0;
+        for (int py = 0; py < pixels.height(); ++py) {
+            for (int px = 0; px < pixels.width(); ++px) {
+                const auto stage =
+                    stageUnder({(px + 0.5) / ratio, (py + 0.5) / ratio}, layout, light.field);
+                const QRgb colour = image.pixel(px, py);
+                if (!stage) {
+                    ++offMap;
+                    ASSERT_EQ(qAlpha(colour), 0) << px << "," << py;
+                    continue;
+                }
+                // About a point wide: a neighbour that far to the left or above lies on the
+                // other side.
+                bool crossing = false;
+                for (int k = 1; k <= int(ratio); ++k) {
+                    for (const auto& other : {dayAt(px - k, py), dayAt(px, py - k)})
+                        crossing |= other && *other != (*stage == TwilightStage::day);
+                }
+                seen.insert(*stage);
+                lines += crossing;
+                ASSERT_EQ(colour, crossing ? dayNightLineColour() : stageShade(*stage))
+                    << px << "," << py << " ratio " << ratio;
+            }
+        }
+        EXPECT_GT(offMap, 0);
+        EXPECT_GT(lines, 0);
+        EXPECT_EQ(seen.size(), 5u);  // day, the three twilights and night
+    }
+    // Night darkest, day clear.
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_LT(qAlpha(stageShade(TwilightStage(i))), qAlpha(stageShade(TwilightStage(i + 1))));
+    }
+    EXPECT_EQ(qAlpha(stageShade(TwilightStage::day)), 0);
+
+    // A loose bound only: the figure that matters is measured in a release-like build.
+    QElapsedTimer timer;
+    timer.start();
+    const QImage large = dayNightImage(
+        MapLight(across, {}), mapLayout({1000.0, 750.0}, 1.0, 1.0, {}, {}), QSize(1000, 750), 1.0);
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_FALSE(large.isNull());
+}
+
+TEST(DayNightLayer, MarkersSitOnTheirPlaceOrOnTheEdgeTowardsItAndTheLevelIsSaid) {
+    const MapLayout layout = mapLayout({800.0, 600.0}, 1.0, 1.0, {}, {});
+    const QRectF visible = visibleMapRect(layout, {800.0, 600.0}, 10.0);
+    const GroundPoint onMap{30.0 * kDegree, 5.0 * kDegree};
+    const MarkerPlacement at = markerPlacement(onMap, layout, visible);
+    EXPECT_TRUE(at.onMap);
+    EXPECT_LT(QLineF(at.at, *viewPointOf({onMap.latitude, onMap.longitude}, layout)).length(),
+              1e-9);
+    // Far east, and south of the equator below the middle: on the right and bottom edges.
+    const MarkerPlacement east =
+        markerPlacement({20.0 * kDegree, 150.0 * kDegree}, layout, visible);
+    EXPECT_FALSE(east.onMap);
+    EXPECT_DOUBLE_EQ(east.at.x(), visible.right());
+    const MarkerPlacement south =
+        markerPlacement({-40.0 * kDegree, 10.0 * kDegree}, layout, visible);
+    EXPECT_DOUBLE_EQ(south.at.y(), visible.bottom());
+    EXPECT_GT(south.at.x(), visible.center().x());
+    EXPECT_EQ(overheadText({-12.4 * kDegree, -120.6 * kDegree}), "12° S 121° W");
+
+    // A shading of an earlier layout, stretched to the new one, keeps its places.
+    const MapLayout zoomed = mapLayout({800.0, 600.0}, 2.3, 1.0, {-50.0, 30.0}, {});
+    const QRectF stretched = stretchedOverlayRect(layout, {800.0, 600.0}, zoomed);
+    for (const QPointF p : {QPointF(100.0, 80.0), QPointF(700.0, 500.0)}) {
+        const QPointF drawn = stretched.topLeft() + QPointF(p.x() * stretched.width() / 800.0,
+                                                            p.y() * stretched.height() / 600.0);
+        EXPECT_LT(QLineF(drawn, projectionToView(*viewToProjection(p, layout), zoomed)).length(),
+                  1e-9);
+    }
+
+    // Dim beyond civil twilight is Yael's light, and says so.
+    LightSample sample;
+    sample.stage = TwilightStage::night;
+    sample.level = LightLevel::dim;
+    EXPECT_EQ(lightLevelText(sample), "dim (night, moonlit)");
+    sample.stage = TwilightStage::civil;
+    EXPECT_EQ(lightLevelText(sample), "dim (civil twilight)");
+    sample.stage = TwilightStage::astronomical;
+    sample.level = LightLevel::dark;
+    EXPECT_EQ(lightLevelText(sample), "dark (astronomical twilight)");
+}
+
 // ---- The widget, offscreen ----
 
 /// Records whether a wheel event got past the application's filters to the widget.
@@ -104,6 +255,11 @@ class WheelProbe final : public QObject {
 class MapPicker : public ::testing::Test {
   protected:
     void SetUp() override {
+        // The light settings and the event list on stores of their own, never the user's.
+        auto owned = std::make_unique<testing::RecordingStore>();
+        lightStore = owned.get();
+        LightSettings::attach(*model, std::move(owned));
+        EventList::attach(*model, std::make_unique<testing::RecordingStore>());
         picker = std::make_unique<MapLocationPickerView>(model.get());
         picker->resize(900, 700);
         picker->show();
@@ -181,8 +337,48 @@ class MapPicker : public ::testing::Test {
                   std::tuple(29.933, true, 8.618, false, true));
     }
 
+    void TearDown() override {
+        picker.reset();
+        // A calculation's pool thread ends before the test does.
+        QThreadPool::globalInstance()->waitForDone();
+    }
+
+    /// The shading, once it has caught up with the calculated moment and the current layout.
+    const DayNightOverlay& settledOverlay() {
+        const auto settled = [this] {
+            const DayNightOverlay* overlay = picker->dayNightOverlay();
+            const MapLayout now = picker->currentLayout();
+            return overlay && picker->mapLight() && overlay->t == picker->mapLight()->field.t() &&
+                   overlay->layout.origin == now.origin &&
+                   overlay->layout.displaySize == now.displaySize;
+        };
+        EXPECT_TRUE(testing::waitUntil(settled));
+        return *picker->dayNightOverlay();
+    }
+    /// The shade the overlay lays on the pixel containing a point of the area.
+    QRgb shadeAt(QPointF at) {
+        const DayNightOverlay& overlay = settledOverlay();
+        return overlay.image.pixel(int(std::floor(at.x() * overlay.pixelRatio)),
+                                   int(std::floor(at.y() * overlay.pixelRatio)));
+    }
+    /// Calculates a moment and waits for the picker to take it.
+    void calculateAt(double t) {
+        ASSERT_TRUE(model->goToMoment(t));
+        ASSERT_TRUE(testing::waitUntil([&] {
+            return picker->mapLight() && std::fabs(picker->mapLight()->field.t() - t) < 1e-3;
+        }));
+    }
+    void step(qint64 minutes) {
+        const double before = picker->mapLight()->field.t();
+        ASSERT_TRUE(model->stepMinutes(minutes));
+        ASSERT_TRUE(testing::waitUntil([&] {
+            return std::fabs(picker->mapLight()->field.t() - before - minutes / 1440.0) < 1e-6;
+        }));
+    }
+
     testing::ModelFixture fixture;
     std::unique_ptr<AstronomyModel> model = fixture.makeModel();
+    testing::RecordingStore* lightStore = nullptr;
     WheelProbe probe;
     std::unique_ptr<MapLocationPickerView> picker;
 };
@@ -450,6 +646,89 @@ TEST_F(MapPicker, PinchScalesLiveAndSetsTheZoomWhenItEnds) {
     pinch(Qt::ZoomNativeGesture, -0.9);
     pinch(Qt::EndNativeGesture, 0.0);
     EXPECT_EQ(picker->zoom(), 1.0);
+}
+
+TEST_F(MapPicker, DayAndNightFollowTheMomentTheToggleIsRememberedAndTheReadOutNamesTheLight) {
+    auto* toggle = picker->findChild<QToolButton*>("dayNightButton");
+    ASSERT_FALSE(toggle->isChecked());
+    // Nolomar overhead in the middle of the map.
+    const double noon = sunOverhead(dayCount(720, 0, 0, 12.0), 0.0, 10.0 * kDegree, 25.0 * kDegree);
+    calculateAt(noon);
+    EXPECT_EQ(picker->dayNightOverlay(), nullptr);  // off: nothing computed
+    const QPointF centre = viewPointOf(kImageCentre);
+    const QColor plain = pixelAt(centre);
+
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_EQ(lightStore->values.at("Light/mapDayNight"), QVariant(true));
+    const MapLight light = *picker->mapLight();
+    const QPointF overhead =
+        *morvane::viewPointOf({light.sun.latitude, light.sun.longitude}, picker->currentLayout());
+    EXPECT_EQ(qAlpha(shadeAt(overhead)), 0);
+    // The read-out names the light under the pointer from the same moment.
+    mouse(QEvent::MouseMove, centre);
+    const GeoPoint under = *picker->hover();
+    EXPECT_EQ(hoverLabel()->text().toStdString(),
+              std::string(kCentreReadOut) + "   " +
+                  lightLevelText(lightAt(light.field.t(), under.lat, under.lon)));
+
+    // Stepping through time: half a day on, the place Nolomar stood over lies in night, and
+    // the map is drawn darker there.
+    step(720);
+    const LightSample night =
+        lightAt(picker->mapLight()->field.t(), light.sun.latitude, light.sun.longitude);
+    ASSERT_EQ(night.stage, TwilightStage::night);
+    EXPECT_EQ(shadeAt(overhead), stageShade(TwilightStage::night));
+    EXPECT_LT(pixelAt(centre).lightness(), plain.lightness());
+    // The moonlight thresholds decide whether Yael makes that night dim.
+    LightSettings::of(*model).setThresholds({kPi / 2.0, 1.0});
+    EXPECT_THAT(hoverLabel()->text().toStdString(), HasSubstr("dark (night)"));
+    LightSettings::of(*model).setThresholds({-kPi / 2.0, 0.0});
+    EXPECT_THAT(hoverLabel()->text().toStdString(), HasSubstr("dim (night, moonlit)"));
+
+    // Six hours back the line crosses the map. Zoomed and dragged, each pixel still carries
+    // the stage of the place the read-out finds under it.
+    step(-360);
+    picker->zoomIn();
+    drag({300.0, 300.0}, {260.0, 340.0});
+    const DayNightOverlay& overlay = settledOverlay();
+    const LightField& now = picker->mapLight()->field;
+    std::set<TwilightStage> seen;
+    for (int y = 5; y < area()->height(); y += 23) {
+        for (int x = 5; x < area()->width(); x += 19) {
+            const QPointF at(x + 0.5, y + 0.5);
+            const auto place = geoPointAt(at, overlay.layout);
+            if (!place) continue;
+            const TwilightStage stage =
+                twilightStage(lightAt(now.t(), place->lat, place->lon).sunAltitude);
+            const QRgb shade = shadeAt(at);
+            if (shade == dayNightLineColour()) continue;
+            seen.insert(stage);
+            EXPECT_EQ(shade, stageShade(stage)) << x << "," << y;
+        }
+    }
+    EXPECT_GE(seen.size(), 3u);
+
+    // Off again: no shading, the plain read-out; remembered by a model made afresh.
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_EQ(picker->dayNightOverlay(), nullptr);
+    mouse(QEvent::MouseMove, viewPointOf(kImageCentre));
+    EXPECT_EQ(hoverLabel()->text(), kCentreReadOut);
+    // A shading that arrives after the toggle went off is dropped.
+    LightSettings::of(*model).setShowsDayNight(true);
+    LightSettings::of(*model).setShowsDayNight(false);
+    QTest::qWait(100);
+    EXPECT_EQ(picker->dayNightOverlay(), nullptr);
+    activate();
+    key(Qt::Key_N, Qt::AltModifier);  // the mnemonic clicks, animated
+    EXPECT_TRUE(testing::waitUntil([toggle] { return toggle->isChecked(); }));
+    testing::ModelFixture other;
+    const std::unique_ptr<AstronomyModel> next = other.makeModel();
+    auto copy = std::make_unique<testing::RecordingStore>();
+    copy->values = lightStore->values;
+    LightSettings::attach(*next, std::move(copy));
+    EventList::attach(*next, std::make_unique<testing::RecordingStore>());
+    const MapLocationPickerView reopened(next.get());
+    EXPECT_TRUE(reopened.findChild<QToolButton*>("dayNightButton")->isChecked());
 }
 
 }  // namespace

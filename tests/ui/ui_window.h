@@ -15,6 +15,8 @@
 #include <optional>
 
 #include "export/export_controller.h"
+#include "model/event_list.h"
+#include "model/light_settings.h"
 #include "model/model_fixture.h"
 #include "support/qt_wait.h"
 #include "ui/auto_recalculator.h"
@@ -51,6 +53,9 @@ struct Window {
     explicit Window(std::map<QString, QVariant> stored = {},
                     std::map<QString, QVariant> viewState = {}) {
         model = fixture.makeModel(std::move(stored));
+        // The views would otherwise keep these choices in the user's own settings file.
+        EventList::attach(*model, std::make_unique<RecordingStore>());
+        LightSettings::attach(*model, std::make_unique<RecordingStore>());
         auto cancelling = std::make_unique<CancellingChooser>();
         chooser = cancelling.get();
         exporter = std::make_unique<ExportController>(std::move(cancelling));

@@ -18,10 +18,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
+#include <cmath>
 #include <cstdio>
+#include <optional>
 
+#include "engine/constants.h"
+#include "events/light.h"
+#include "events/sky_events.h"
 #include "export/pdf_exporter.h"
 #include "model/astronomy_model.h"
+#include "model/light_settings.h"
 #include "ui/about_window.h"
 #include "ui/detailed_view.h"
 #include "ui/location_sheets.h"
@@ -118,6 +124,74 @@ int screenShots(const QString& folder, const QString& name, bool dark) {
         ok = saveScreen(folder, name + QStringLiteral("-horoscope")) && ok;
     }
     return ok ? 0 : 1;
+}
+
+void placeAt(morvane::AstronomyModel* model, double latitude, double longitude) {
+    model->setSelectedCityID(morvane::manualCityID());
+    model->setLatNorth(latitude >= 0.0);
+    model->setManualLatDeg(std::fabs(latitude));
+    model->setLongWest(longitude < 0.0);
+    model->setManualLongDeg(std::fabs(longitude));
+}
+
+// The Day output at 40.5° N from just after local midnight in spring, the same at the size of a
+// common laptop screen, and at 80° N around the northern winter solstice, when Nolomar stays
+// below the horizon all day.
+bool dayShots(morvane::MainView* window, morvane::AstronomyModel* model, const QString& folder) {
+    placeAt(model, 40.5, -20.9);
+    model->setMonthIndex(2);
+    model->setDayIndex(9);
+    model->setHour(2.0);
+    model->calculate();
+    settle(1500);
+    window->selectTab(morvane::OutputTab::day);
+    settle(1500);
+    bool ok = save(window, folder, "day.png");
+    const QSize size = window->size();
+    window->resize(1366, 768);
+    settle(1000);
+    ok = save(window, folder, "day-1366x768.png") && ok;
+    window->resize(size);
+
+    const morvane::EventFinder finder(0.0, 0.0);
+    std::optional<morvane::SkyEvent> solstice =
+        finder.next(morvane::EventKind::solstice, model->currentDayCount());
+    while (solstice && morvane::subSolarPoint(solstice->t).latitude > 0.0)
+        solstice = finder.next(morvane::EventKind::solstice, solstice->t);
+    if (!solstice) return false;
+    placeAt(model, 80.0, -20.9);
+    model->goToMoment(solstice->t - 0.5);
+    settle(2500);
+    return save(window, folder, "day-polar-night.png") && ok;
+}
+
+// The map with day and night shown in northern winter, when the day/night line crosses the map:
+// first with Nolomar overhead east of the map (0–60° N, 45° W–45° E) so the east lies in
+// daylight, then half a day later, when Nolomar stands overhead west of the map.
+bool mapDayNightShots(morvane::MainView* window, morvane::AstronomyModel* model,
+                      const QString& folder) {
+    constexpr double kDegree = morvane::kPi / 180.0;
+    double t = model->currentDayCount();
+    while (morvane::subSolarPoint(t).latitude > -18.0 * kDegree) t += 5.0;
+    double best = t;
+    const auto offBy = [](double u) {
+        return std::fabs(morvane::subSolarPoint(u).longitude - 75.0 * kDegree);
+    };
+    for (double u = t; u < t + 1.0; u += 1.0 / 1440.0) {
+        if (offBy(u) < offBy(best)) best = u;
+    }
+    morvane::LightSettings::of(*model).setShowsDayNight(true);
+    placeAt(model, 40.5, -20.9);
+    model->goToMoment(best);
+    settle(1500);
+    window->selectTab(morvane::OutputTab::location);
+    settle(1500);
+    bool ok = save(window, folder, "map-day-night-1.png");
+    model->goToMoment(best + 0.5);
+    settle(2500);
+    ok = save(window, folder, "map-day-night-2.png") && ok;
+    morvane::LightSettings::of(*model).setShowsDayNight(false);
+    return ok;
 }
 
 }  // namespace
@@ -221,6 +295,9 @@ int main(int argc, char** argv) {
         ok = save(sheet, folder, "delete-sheet.png") && ok;
         sheet->reject();
     }
+
+    ok = dayShots(window, model, folder) && ok;
+    ok = mapDayNightShots(window, model, folder) && ok;
 
     app.showAbout();
     settle(500);
