@@ -443,5 +443,29 @@ TEST(DayLight, PolarDayAndPolarNightHaveNoRiseNoSetAndAWholeOrEmptyDay) {
     }
 }
 
+// The 24 hours from just after a sunrise hold no sunrise when the next one comes a little
+// later in the day: a set without a rise is an ordinary day, not a polar one.
+TEST(DayLight, ADayWithASetButNoRiseIsNoPolarDay) {
+    const double latitude = degrees(50.0);
+    const EventFinder finder(latitude, 0.0);
+    std::optional<SkyEvent> rise = finder.next(EventKind::sunrise, kT0);
+    int found = 0;
+    for (int day = 0; day < 360 && found < 3; ++day) {
+        ASSERT_TRUE(rise);
+        const std::optional<SkyEvent> following = finder.next(EventKind::sunrise, rise->t);
+        ASSERT_TRUE(following);
+        const double start = rise->t + 10.0 * kSecond;
+        if (following->t > start + 1.0 + 10.0 * kSecond) {
+            const DaySummary s = dayLight(start, latitude, 0.0, {}).summary;
+            EXPECT_TRUE(s.sunrises.empty());
+            EXPECT_EQ(s.sunsets.size(), 1U);
+            EXPECT_EQ(s.course, SunCourse::risesAndSets);
+            ++found;
+        }
+        rise = following;
+    }
+    EXPECT_EQ(found, 3);
+}
+
 }  // namespace
 }  // namespace morvane
