@@ -13,7 +13,6 @@
 #include "engine/arc.h"
 #include "engine/calendar.h"
 #include "engine/constants.h"
-#include "engine/sun_moon.h"
 
 namespace morvane {
 
@@ -216,9 +215,7 @@ void appendBands(std::string& out) {
 // Ticks at the whole hours of the place's local solar time; a label every third hour. Within a
 // day the local clock runs at one hour an hour to within seconds.
 void appendHourTicks(std::string& out, const DayLight& day, const Frame& frame) {
-    const double hourAngle =
-        localSiderealAngle(day.start, day.longitude) - sunRightAscension(day.start);
-    double minutes = std::fmod((hourAngle * 12.0 / kPi + 12.0) * 60.0, 1440.0);
+    double minutes = std::fmod(localSolarMinutes(day.start, day.longitude), 1440.0);
     if (minutes < 0.0) minutes += 1440.0;
     if (!std::isfinite(minutes)) return;
     const double past = std::fmod(minutes, 60.0);

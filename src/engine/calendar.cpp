@@ -95,9 +95,13 @@ std::string dateLabel(double t) {
                        f.day, f.hour, f.minute);
 }
 
-std::string localTimeLabel(double t, double longitude) {
+double localSolarMinutes(double t, double longitude) {
     const double hourAngle = localSiderealAngle(t, longitude) - sunRightAscension(t);
-    const double minutes = (hourAngle * 12.0 / kPi + 12.0) * 60.0;
+    return (hourAngle * 12.0 / kPi + 12.0) * 60.0;
+}
+
+std::string localTimeLabel(double t, double longitude) {
+    const double minutes = localSolarMinutes(t, longitude);
     MORVANE_REQUIRE(std::isfinite(minutes) && std::fabs(minutes) < 9.2e18,
                     "local time out of range");
     std::int64_t n = std::llround(minutes) % 1440;

@@ -43,6 +43,9 @@ CalendarFields calendarFields(double t);
 /// "%03d-%02d-%02d %02d:%02d OST" of t, rounded to the nearest second.
 std::string dateLabel(double t);
 
+/// The local apparent solar time at t for the longitude, in minutes from midnight, not reduced
+/// to one day (it may be negative or past 1440).
+double localSolarMinutes(double t, double longitude);
 /// "%02d:%02d", the local apparent solar time at t for the longitude.
 std::string localTimeLabel(double t, double longitude);
 

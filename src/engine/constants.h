@@ -21,5 +21,7 @@ inline constexpr double kSiderealRate = 1.0027777692901494;
 
 /// Degrees to radians the one way every caller does it: the multiplication first.
 constexpr double degreesToRadians(double degrees) { return degrees * kPi / 180.0; }
+/// And back, the same way: what the map's read-out shows.
+constexpr double radiansToDegrees(double radians) { return radians * 180.0 / kPi; }
 
 }  // namespace morvane

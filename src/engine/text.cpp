@@ -32,4 +32,16 @@ std::string fitToWidth(std::string_view utf8, std::size_t width) {
     return result;
 }
 
+void appendPadded(std::string& line, std::string_view utf8, std::size_t width) {
+    line += utf8;
+    const std::size_t count = characterCount(utf8);
+    if (count < width) line.append(width - count, ' ');
+}
+
+void appendRightAligned(std::string& line, std::string_view utf8, std::size_t width) {
+    const std::size_t count = characterCount(utf8);
+    if (count < width) line.append(width - count, ' ');
+    line += utf8;
+}
+
 }  // namespace morvane

@@ -13,4 +13,11 @@ std::size_t characterCount(std::string_view utf8);
 /// The text cut or padded with spaces to exactly `width` characters (code points).
 std::string fitToWidth(std::string_view utf8, std::size_t width);
 
+/// Appends the text, then spaces up to `width` characters. Never cuts: in a fixed-width table a
+/// value one column too wide shifts the line, which reads better than a value that lost digits.
+void appendPadded(std::string& line, std::string_view utf8, std::size_t width);
+/// Appends spaces up to `width` characters with the text, so that it ends at the column's right
+/// edge. Never cuts either.
+void appendRightAligned(std::string& line, std::string_view utf8, std::size_t width);
+
 }  // namespace morvane

@@ -15,34 +15,21 @@ namespace morvane {
 namespace {
 
 // Widths of the fixed columns in characters: the date label of years 1 to 999, "HH:MM", the
-// longest kind name ("first-quarter"), the longest pair of planets ("Álaran, Mêrgus").
+// longest kind name ("astronomical-dawn"), the longest pair of planets ("Álaran, Mêrgus").
 constexpr std::size_t kDateWidth = 19;
 constexpr std::size_t kLocalWidth = 5;
 constexpr std::size_t kKindWidth = 17;
 constexpr std::size_t kBodiesWidth = 14;
 constexpr std::string_view kGap = "  ";
 
-// Pads to the width but never cuts: a date of year 1000 or later is one column wider, and a
-// shifted line reads better than a year that lost its digits.
-void appendPadded(std::string& line, std::string_view text, std::size_t width) {
-    line += text;
-    const std::size_t count = characterCount(text);
-    if (count < width) line.append(width - count, ' ');
-}
-
 std::string_view trimmedRight(std::string_view text) {
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
     return text;
 }
 
+// The degrees right-aligned in three columns: "alt  45:12", "alt  -3:05".
 std::string altitudeText(double radians) {
-    const double degrees = radians * kDegreesPerRadian;
-    const long long minutes = std::llround(std::fabs(degrees) * 60.0);
-    // A sign on an altitude that rounds to 0:00 would only say which side of the rounding it
-    // stood on.
-    const bool negative = degrees < 0.0 && minutes > 0;
-    const std::string wholeDegrees = fmt::format("{}{}", negative ? "-" : "", minutes / 60);
-    return fmt::format("alt {:>3}:{:02d}", wholeDegrees, minutes % 60);
+    return fmt::format("alt {:>6}", degreesMinutesText(radians));
 }
 
 std::string tableLine(std::string_view date, std::string_view local, std::string_view kind,
@@ -162,6 +149,14 @@ std::string eventMomentText(double t) {
     const std::size_t decimals = text.size() - point - 1;
     if (decimals < 9) text.append(9 - decimals, '0');
     return text;
+}
+
+std::string degreesMinutesText(double radians) {
+    const double degrees = radians * kDegreesPerRadian;
+    const long long minutes = std::llround(std::fabs(degrees) * 60.0);
+    // A sign on what rounds to 0:00 would only say which side of the rounding it stood on.
+    const bool negative = degrees < 0.0 && minutes > 0;
+    return fmt::format("{}{}:{:02d}", negative ? "-" : "", minutes / 60, minutes % 60);
 }
 
 }  // namespace morvane

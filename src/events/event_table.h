@@ -41,6 +41,10 @@ std::string eventCsvRow(const SkyEvent& event, double longitude);
 /// compare moments far below it.
 std::string eventMomentText(double t);
 
+/// An angle in whole degrees and minutes, rounded to the minute: "49:03", "-3:05", "0:00" (no
+/// sign on what rounds to zero).
+std::string degreesMinutesText(double radians);
+
 /// Whether the kind carries an eclipse class and visibility, a sign, or a pair.
 bool isEclipseKind(EventKind kind);
 

@@ -10,6 +10,7 @@
 #include "engine/positions.h"
 #include "engine/sun_moon.h"
 #include "engine/vec3d.h"
+#include "events/horizon.h"
 
 namespace morvane {
 
@@ -27,8 +28,8 @@ constexpr double kOneSecond = 1.0 / 86400.0;
 /// Yael's angular distance from the point opposite Nolomar, from the world's centre.
 double shadowDistance(double t) {
     const Vec3D moon = Moon(t).ec;
-    const Vec3D anti = Vec3D(Sun(t).ec.phi + kPi, 0.0);
-    const double c = std::cos(moon.theta) * std::cos(moon.phi - anti.phi);
+    const double antiLongitude = Sun(t).ec.phi + kPi;
+    const double c = std::cos(moon.theta) * std::cos(moon.phi - antiLongitude);
     return std::acos(std::clamp(c, -1.0, 1.0));
 }
 
@@ -49,8 +50,11 @@ std::vector<double> lunarEclipsesBetween(double from, double to) {
     return times;
 }
 
-double sinAltitudeOf(double x, double y, double z, double sinLat, double cosLat, double sky) {
-    return sinLat * z + cosLat * (std::cos(sky) * x + std::sin(sky) * y);
+/// The lunar eclipses that may shadow Yael at t. Out of the shadow's reach there is nothing to
+/// look for, which spares the search at almost every moment.
+std::vector<double> eclipsesNear(double t) {
+    if (shadowDistance(t) >= kShadowRadius) return {};
+    return lunarEclipsesBetween(t - kEclipseReach, t + kEclipseReach);
 }
 
 double asinClamped(double s) { return std::asin(std::clamp(s, -1.0, 1.0)); }
@@ -180,6 +184,22 @@ std::string_view stageName(TwilightStage stage) {
     return kNames[static_cast<std::size_t>(stage)];
 }
 
+std::string_view stageWords(TwilightStage stage) {
+    switch (stage) {
+        case TwilightStage::day:
+            return "day";
+        case TwilightStage::civil:
+            return "civil twilight";
+        case TwilightStage::nautical:
+            return "nautical twilight";
+        case TwilightStage::astronomical:
+            return "astronomical twilight";
+        case TwilightStage::night:
+            break;
+    }
+    return "night";
+}
+
 TwilightStage twilightStage(double sunAltitude) {
     if (sunAltitude >= 0.0) return TwilightStage::day;
     if (sunAltitude >= kCivilTwilightAltitude) return TwilightStage::civil;
@@ -214,19 +234,11 @@ double illuminatedFraction(double t) {
     return (1.0 - std::cos(moonLongitude(t) - sunLongitude(t))) * 0.5;
 }
 
-bool moonEclipsed(double t) {
-    if (shadowDistance(t) >= kShadowRadius) return false;
-    const std::vector<double> eclipses = lunarEclipsesBetween(t - kEclipseReach, t + kEclipseReach);
-    return eclipsedAmong(t, eclipses);
-}
+bool moonEclipsed(double t) { return eclipsedAmong(t, eclipsesNear(t)); }
 
 LightSample lightAt(double t, double latitude, double longitude,
                     const MoonlightThresholds& thresholds) {
-    const std::vector<double> eclipses =
-        shadowDistance(t) < kShadowRadius
-            ? lunarEclipsesBetween(t - kEclipseReach, t + kEclipseReach)
-            : std::vector<double>{};
-    return sampleAt(t, latitude, longitude, thresholds, eclipses);
+    return sampleAt(t, latitude, longitude, thresholds, eclipsesNear(t));
 }
 
 LightField::LightField(double t, const MoonlightThresholds& thresholds)
@@ -246,8 +258,8 @@ LightField::LightField(double t, const MoonlightThresholds& thresholds)
 }
 
 double LightField::sunAltitudeAt(double latitude, double longitude) const {
-    return asinClamped(sinAltitudeOf(sunX_, sunY_, sunZ_, std::sin(latitude), std::cos(latitude),
-                                     skyAngle_ + longitude));
+    return asinClamped(sinAltitude(sunX_, sunY_, sunZ_, std::sin(latitude), std::cos(latitude),
+                                   skyAngle_ + longitude));
 }
 
 LightSample LightField::at(double latitude, double longitude) const {
@@ -256,8 +268,8 @@ LightSample LightField::at(double latitude, double longitude) const {
     const double sky = skyAngle_ + longitude;
     LightSample s;
     s.t = t_;
-    s.sunAltitude = asinClamped(sinAltitudeOf(sunX_, sunY_, sunZ_, sinLat, cosLat, sky));
-    s.moonAltitude = asinClamped(sinAltitudeOf(moonX_, moonY_, moonZ_, sinLat, cosLat, sky));
+    s.sunAltitude = asinClamped(sinAltitude(sunX_, sunY_, sunZ_, sinLat, cosLat, sky));
+    s.moonAltitude = asinClamped(sinAltitude(moonX_, moonY_, moonZ_, sinLat, cosLat, sky));
     s.stage = twilightStage(s.sunAltitude);
     s.illumination = illumination_;
     s.moonEclipsed = eclipsed_;

@@ -19,6 +19,9 @@ namespace morvane {
 enum class TwilightStage : std::uint8_t { day, civil, nautical, astronomical, night };
 /// "day", "civil", "nautical", "astronomical", "night".
 std::string_view stageName(TwilightStage stage);
+/// The stage as a sentence says it: "day", "civil twilight", "nautical twilight",
+/// "astronomical twilight", "night".
+std::string_view stageWords(TwilightStage stage);
 /// The stage at Nolomar's altitude (radians); not a number counts as night.
 TwilightStage twilightStage(double sunAltitude);
 

@@ -26,46 +26,25 @@ constexpr std::size_t kMoonWidth = 6;
 constexpr std::size_t kLitWidth = 5;
 constexpr std::string_view kGap = "  ";
 
-void appendLeft(std::string& line, std::string_view text, std::size_t width) {
-    line += text;
-    const std::size_t count = characterCount(text);
-    if (count < width) line.append(width - count, ' ');
-}
-
-void appendRight(std::string& line, std::string_view text, std::size_t width) {
-    const std::size_t count = characterCount(text);
-    if (count < width) line.append(width - count, ' ');
-    line += text;
-}
-
 std::string tableLine(std::string_view date, std::string_view local, std::string_view sun,
                       std::string_view stage, std::string_view moon, std::string_view lit,
                       std::string_view level) {
     std::string line;
-    appendLeft(line, date, kDateWidth);
+    appendPadded(line, date, kDateWidth);
     line += kGap;
-    appendLeft(line, local, kLocalWidth);
+    appendPadded(line, local, kLocalWidth);
     line += kGap;
-    appendRight(line, sun, kSunWidth);
+    appendRightAligned(line, sun, kSunWidth);
     line += kGap;
-    appendLeft(line, stage, kStageWidth);
+    appendPadded(line, stage, kStageWidth);
     line += kGap;
-    appendRight(line, moon, kMoonWidth);
+    appendRightAligned(line, moon, kMoonWidth);
     line += kGap;
-    appendRight(line, lit, kLitWidth);
+    appendRightAligned(line, lit, kLitWidth);
     line += kGap;
     line += level;
     line += '\n';
     return line;
-}
-
-// Degrees and minutes as the event table writes altitudes: "49:03", "-3:05".
-std::string degreesMinutes(double radians) {
-    const double degrees = radians * kDegreesPerRadian;
-    const long long minutes = std::llround(std::fabs(degrees) * 60.0);
-    // A sign on what rounds to 0:00 would only say which side of the rounding it stood on.
-    const bool negative = degrees < 0.0 && minutes > 0;
-    return fmt::format("{}{}:{:02d}", negative ? "-" : "", minutes / 60, minutes % 60);
 }
 
 std::string momentText(double t, double longitude) {
@@ -131,25 +110,9 @@ std::string noonText(const DayLight& day) {
     for (const SkyEvent& event : day.events) {
         if (event.kind != EventKind::noon) continue;
         parts.push_back(fmt::format("{}, altitude {}", momentText(event.t, day.longitude),
-                                    degreesMinutes(event.sunAltitude)));
+                                    degreesMinutesText(event.sunAltitude)));
     }
     return parts.empty() ? "none within the day" : joined(parts);
-}
-
-std::string_view stageWords(TwilightStage stage) {
-    switch (stage) {
-        case TwilightStage::day:
-            return "day";
-        case TwilightStage::civil:
-            return "civil twilight";
-        case TwilightStage::nautical:
-            return "nautical twilight";
-        case TwilightStage::astronomical:
-            return "astronomical twilight";
-        case TwilightStage::night:
-            break;
-    }
-    return "night";
 }
 
 std::string darkestText(const DayLight& day) {
@@ -235,8 +198,8 @@ std::string lightTableHeader() {
 
 std::string lightTableRow(const LightSample& sample, double longitude) {
     return tableLine(dateLabel(sample.t), localTimeLabel(sample.t, longitude),
-                     degreesMinutes(sample.sunAltitude), stageName(sample.stage),
-                     degreesMinutes(sample.moonAltitude),
+                     degreesMinutesText(sample.sunAltitude), stageName(sample.stage),
+                     degreesMinutesText(sample.moonAltitude),
                      fmt::format("{:.3f}", sample.illumination), levelName(sample.level));
 }
 

@@ -12,6 +12,7 @@
 #include "engine/signs.h"
 #include "engine/sun_moon.h"
 #include "engine/vec3d.h"
+#include "events/horizon.h"
 
 namespace morvane {
 
@@ -282,12 +283,11 @@ class Search {
         }
     }
 
-    /// The sine of the altitude of an equatorial unit vector: the same quantity
-    /// horizonCoordinates gives, written out so a search step costs a few sines instead of a
-    /// pair of frame rotations. It passes zero where the altitude does, and moves no faster.
+    /// The sine of the altitude of an equatorial unit vector at t: it passes zero where the
+    /// altitude does, and moves no faster.
     double sinAltitude(double x, double y, double z, double t) const {
-        const double sky = localSiderealAngle(t, longitude_);
-        return sinLatitude_ * z + cosLatitude_ * (std::cos(sky) * x + std::sin(sky) * y);
+        return morvane::sinAltitude(x, y, z, sinLatitude_, cosLatitude_,
+                                    localSiderealAngle(t, longitude_));
     }
 
     /// The altitude moves by the sky's turn (at most cos φ per unit of hour angle) and by the

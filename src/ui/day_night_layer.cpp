@@ -48,8 +48,6 @@ QRgb premultiplied(int red, int green, int blue, double opacity) {
     return qPremultiply(qRgba(red, green, blue, static_cast<int>(std::lround(opacity * 255.0))));
 }
 
-double degrees(double radians) { return radians * 180.0 / kPi; }
-
 /// The sun: a disc with eight rays.
 void drawSun(QPainter& painter, QPointF at, double scale) {
     painter.setPen(QPen(kMarkerOutline, 1.5 * scale, Qt::SolidLine, Qt::RoundCap));
@@ -274,9 +272,7 @@ void paintSkyMarkers(QPainter& painter, const MapLight& light, const MapLayout& 
 }
 
 std::string lightLevelText(const LightSample& sample) {
-    static constexpr std::array<const char*, 5> kStageWords = {
-        "day", "civil twilight", "nautical twilight", "astronomical twilight", "night"};
-    const char* stage = kStageWords.at(static_cast<std::size_t>(sample.stage));
+    const std::string_view stage = stageWords(sample.stage);
     // Dim beyond civil twilight can only be Yael's doing.
     const bool moonlit = sample.level == LightLevel::dim && sample.stage > TwilightStage::civil;
     return fmt::format("{} ({}{})", levelName(sample.level), stage, moonlit ? ", moonlit" : "");
@@ -288,8 +284,8 @@ std::string mapHoverText(GeoPoint point, const LightField& light) {
 }
 
 std::string overheadText(GroundPoint point) {
-    const long lat = std::lround(degrees(point.latitude));
-    const long lon = std::lround(degrees(point.longitude));
+    const long lat = std::lround(radiansToDegrees(point.latitude));
+    const long lon = std::lround(radiansToDegrees(point.longitude));
     return fmt::format("{}° {} {}° {}", std::abs(lat), lat < 0 ? "S" : "N", std::abs(lon),
                        lon < 0 ? "W" : "E");
 }

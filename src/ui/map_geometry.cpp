@@ -20,8 +20,6 @@ constexpr double kLinesPerNotch = 3.0;
 
 double clampedZoom(double zoom) { return std::max(std::min(zoom, kMapMaxZoom), kMapMinZoom); }
 
-double degrees(double radians) { return radians * 180.0 / kPi; }
-
 }  // namespace
 
 bool insideMapRegion(GeoPoint point) { return venarive::insideRegion(point.lat, point.lon); }
@@ -137,14 +135,14 @@ double wheelScrollDelta(QPoint pixelDelta, QPoint angleDelta) {
 double roundedThousandths(double value) { return std::round(std::fabs(value) * 1000.0) / 1000.0; }
 
 PickedLocation pickedLocation(GeoPoint point) {
-    const double latDeg = degrees(point.lat);
-    const double lonDeg = degrees(point.lon);
+    const double latDeg = radiansToDegrees(point.lat);
+    const double lonDeg = radiansToDegrees(point.lon);
     return {roundedThousandths(latDeg), roundedThousandths(lonDeg), latDeg >= 0.0, lonDeg < 0.0};
 }
 
 std::string mapHoverText(GeoPoint point) {
-    const double latDeg = degrees(point.lat);
-    const double lonDeg = degrees(point.lon);
+    const double latDeg = radiansToDegrees(point.lat);
+    const double lonDeg = radiansToDegrees(point.lon);
     return fmt::format("{:.3f}° {}   {:.3f}° {}", std::fabs(latDeg), point.lat >= 0.0 ? "N" : "S",
                        std::fabs(lonDeg), point.lon >= 0.0 ? "E" : "W");
 }

@@ -36,8 +36,19 @@ const ExportContext& calculated() {
     return context;
 }
 
-QByteArray render(OutputTab tab) {
-    const auto page = tabPdf(tab, calculated());
+// The same with the Events list's query set: a month of every kind from the default moment.
+ExportContext calculatedWithEvents() {
+    ExportContext c = calculated();
+    c.events = {258840.0,
+                0.7068583470577035,
+                -0.3647738136668149,
+                "40.50°N  20.90°W",
+                {EventSpan::month, EventFilter::all()}};
+    return c;
+}
+
+QByteArray render(OutputTab tab, const ExportContext& context = calculated()) {
+    const auto page = tabPdf(tab, context);
     QByteArray pdf;
     bool done = false;
     PDFExporter::exportHTML(page->html, page->pageSize, [&](PDFExporter::Result result) {
@@ -117,19 +128,10 @@ TEST(PdfExport, EachTabIsAPageOfItsSizeAndReportsHoldEveryLineWhole) {
 
 TEST(PdfExport, EventsGoOnOverPagesWithTheirHeadingAndEveryRowWhole) {
     // A month of every kind: the daily rises, sets, noons and midnights fill several pages.
-    ExportContext c = calculated();
-    c.events = {258840.0,
-                0.7068583470577035,
-                -0.3647738136668149,
-                "40.50°N  20.90°W",
-                {EventSpan::month, EventFilter::all()}};
+    const ExportContext c = calculatedWithEvents();
     QTemporaryDir dir;
-    const auto page = tabPdf(OutputTab::events, c);
-    QByteArray pdf;
-    PDFExporter::exportHTML(page->html, page->pageSize, [&](PDFExporter::Result result) {
-        pdf = std::get<QByteArray>(result);
-    });
-    ASSERT_TRUE(waitUntil([&] { return !pdf.isEmpty(); }, 60000));
+    const QByteArray pdf = render(OutputTab::events, c);
+    ASSERT_FALSE(pdf.isEmpty());
     const QString path = saved(dir, "events.pdf", pdf);
     const auto info = pdfInfo(path);
     EXPECT_GE(info.pages, 3);
@@ -156,19 +158,10 @@ TEST(PdfExport, EventsGoOnOverPagesWithTheirHeadingAndEveryRowWhole) {
 // The chart's text stays text in the PDF, and the chart, the summary and the stretches share one
 // page.
 TEST(PdfExport, TheDayIsOnePageWithItsChartSummaryAndStretches) {
-    ExportContext c = calculated();
-    c.events = {258840.0,
-                0.7068583470577035,
-                -0.3647738136668149,
-                "40.50°N  20.90°W",
-                {EventSpan::month, EventFilter::all()}};
+    const ExportContext c = calculatedWithEvents();
     QTemporaryDir dir;
-    const auto page = tabPdf(OutputTab::day, c);
-    QByteArray pdf;
-    PDFExporter::exportHTML(page->html, page->pageSize, [&](PDFExporter::Result result) {
-        pdf = std::get<QByteArray>(result);
-    });
-    ASSERT_TRUE(waitUntil([&] { return !pdf.isEmpty(); }, 60000));
+    const QByteArray pdf = render(OutputTab::day, c);
+    ASSERT_FALSE(pdf.isEmpty());
     const QString path = saved(dir, "day.pdf", pdf);
     const auto info = pdfInfo(path);
     EXPECT_EQ(info.pages, 1);
