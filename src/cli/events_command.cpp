@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <ostream>
 
-#include "cli/json.h"
 #include "engine/calendar.h"
 #include "events/event_table.h"
 
@@ -55,23 +54,6 @@ KindList parseKindList(std::string_view text) {
         if (comma == std::string_view::npos) return list;
         text.remove_prefix(comma + 1);
     }
-}
-
-std::string eventJson(const SkyEvent& event, double longitude) {
-    std::vector<std::string_view> bodies;
-    for (const SkyBody body : event.bodyList()) bodies.push_back(bodyName(body));
-    JsonObject object;
-    object.field("kind", kindName(event.kind))
-        .number("t", eventMomentText(event.t))
-        .field("label", dateLabel(event.t))
-        .field("local", localTimeLabel(event.t, longitude))
-        .strings("bodies", bodies);
-    if (isEclipseKind(event.kind)) {
-        object.field("class", eclipseClassName(event.eclipseClass)).flag("visible", event.visible);
-    }
-    if (event.kind == EventKind::ingress) object.field("sign", eventDetails(event));
-    if (event.kind == EventKind::conjunction) object.field("pair", event.pair);
-    return object.str();
 }
 
 EventWriter::EventWriter(std::ostream& out, EventFormat format, double longitude)

@@ -49,8 +49,4 @@ class EventWriter {
     std::int64_t count_ = 0;
 };
 
-/// The JSON object of one event: kind, t, label, local, bodies, and where the kind carries them
-/// class and visible, sign, or pair.
-std::string eventJson(const SkyEvent& event, double longitude);
-
 }  // namespace morvane::cli

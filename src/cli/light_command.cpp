@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "cli/json.h"
 #include "cli/places.h"
 #include "engine/calendar.h"
 #include "engine/constants.h"
+#include "engine/json.h"
 #include "events/event_table.h"
 #include "events/light_text.h"
 

@@ -5,9 +5,12 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <string_view>
+#include <vector>
 
 #include "engine/calendar.h"
 #include "engine/constants.h"
+#include "engine/json.h"
 #include "engine/text.h"
 
 namespace morvane {
@@ -133,6 +136,23 @@ std::string eventCsvRow(const SkyEvent& event, double longitude) {
     }
     row += '\n';
     return row;
+}
+
+std::string eventJson(const SkyEvent& event, double longitude) {
+    std::vector<std::string_view> bodies;
+    for (const SkyBody body : event.bodyList()) bodies.push_back(bodyName(body));
+    JsonObject object;
+    object.field("kind", kindName(event.kind))
+        .number("t", eventMomentText(event.t))
+        .field("label", dateLabel(event.t))
+        .field("local", localTimeLabel(event.t, longitude))
+        .strings("bodies", bodies);
+    if (isEclipseKind(event.kind)) {
+        object.field("class", eclipseClassName(event.eclipseClass)).flag("visible", event.visible);
+    }
+    if (event.kind == EventKind::ingress) object.field("sign", eventDetails(event));
+    if (event.kind == EventKind::conjunction) object.field("pair", event.pair);
+    return object.str();
 }
 
 std::string eventMomentText(double t) {

@@ -36,6 +36,10 @@ std::string eventCsvHeader();
 /// One CSV row: the members of eventCsvHeader, empty where the kind carries none.
 std::string eventCsvRow(const SkyEvent& event, double longitude);
 
+/// The JSON object of one event, on one line: kind, t, label, local, bodies, and where the kind
+/// carries them class and visible, sign, or pair. The events command writes an array of these.
+std::string eventJson(const SkyEvent& event, double longitude);
+
 /// The day count as decimal text that reads back to the same double, in fixed notation with at
 /// least nine digits after the point ("258840.000000000"): a second is 1.2e-5 days, and scripts
 /// compare moments far below it.

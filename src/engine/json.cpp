@@ -1,8 +1,8 @@
-#include "cli/json.h"
+#include "engine/json.h"
 
 #include <fmt/format.h>
 
-namespace morvane::cli {
+namespace morvane {
 
 std::string jsonQuoted(std::string_view utf8) {
     std::string quoted = "\"";
@@ -89,4 +89,4 @@ std::string jsonArray(const std::vector<JsonObject>& objects) {
     return text;
 }
 
-}  // namespace morvane::cli
+}  // namespace morvane

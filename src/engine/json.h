@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace morvane::cli {
+namespace morvane {
 
 /// A JSON string literal, quotes included; control characters are escaped.
 std::string jsonQuoted(std::string_view utf8);
@@ -31,4 +31,4 @@ class JsonObject {
 /// An array of objects, one per line, with a final line feed.
 std::string jsonArray(const std::vector<JsonObject>& objects);
 
-}  // namespace morvane::cli
+}  // namespace morvane
