@@ -23,6 +23,7 @@
 #include "export/export_controller.h"
 #include "model/astronomy_model.h"
 #include "model/settings_store.h"
+#include "ui/almanac_dialog.h"
 #include "ui/auto_recalculator.h"
 #include "ui/detailed_view.h"
 #include "ui/navigator.h"
@@ -202,6 +203,21 @@ void MainView::buildMenus() {
     exportPdfAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
     connect(exportPdfAction_, &QAction::triggered, sidebar_->exportPdfButton(),
             &QPushButton::click);
+    file->addSeparator();
+    QAction* almanac = file->addAction(QStringLiteral("&Almanac…"));
+    almanac->setObjectName(QStringLiteral("almanac"));
+    almanac->setToolTip(QStringLiteral("List and export the sky events of any span of days"));
+    connect(almanac, &QAction::triggered, this, [this] {
+        // One dialog a window: closing it keeps its span for the next time it opens.
+        auto* dialog = findChild<AlmanacDialog*>(QString(), Qt::FindDirectChildrenOnly);
+        if (dialog == nullptr) {
+            dialog = new AlmanacDialog(model_, viewSettings_.get(), this);
+            connect(dialog, &AlmanacDialog::exported, this, &MainView::exported);
+        }
+        dialog->show();
+        dialog->raise();
+        dialog->activateWindow();
+    });
     file->addSeparator();
     quitAction_ = file->addAction(QStringLiteral("&Quit"));
     quitAction_->setShortcut(

@@ -5,6 +5,7 @@
 //   screenshots --screen OUTPUT_FOLDER NAME [--dark]
 // (scripts/window-shots.sh runs that at several screen sizes and scales). It uses a temporary
 // settings store and locations folder, so the user's own are untouched.
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -29,6 +30,7 @@
 #include "model/astronomy_model.h"
 #include "model/light_settings.h"
 #include "ui/about_window.h"
+#include "ui/almanac_dialog.h"
 #include "ui/detailed_view.h"
 #include "ui/location_sheets.h"
 #include "ui/main_view.h"
@@ -194,6 +196,21 @@ bool mapDayNightShots(morvane::MainView* window, morvane::AstronomyModel* model,
     return ok;
 }
 
+// The Almanac dialog from the File menu with the year of the moment at the place: its list and
+// its counts.
+bool almanacShot(morvane::MainView* window, const QString& folder) {
+    auto* action = window->findChild<QAction*>(QStringLiteral("almanac"));
+    if (action == nullptr) return false;
+    action->trigger();
+    auto* dialog = window->findChild<morvane::AlmanacDialog*>();
+    if (dialog == nullptr) return false;
+    dialog->resize(920, 700);
+    settle(1500);  // a year is found in milliseconds; the window needs the rest to settle
+    const bool ok = !dialog->isSearching() && save(dialog, folder, "almanac.png");
+    dialog->close();
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -248,6 +265,8 @@ int main(int argc, char** argv) {
         settle(1500);
         ok = save(window, folder, shot.file) && ok;
     }
+
+    ok = almanacShot(window, folder) && ok;
 
     // The Go menu open over the star map.
     window->selectTab(morvane::OutputTab::starMap);
