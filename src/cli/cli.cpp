@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <cmath>
 #include <functional>
+#include <ios>
 #include <map>
 #include <ostream>
 #include <set>
@@ -13,6 +14,8 @@
 #include "catalogue/fixed_star.h"
 #include "charts/horoscope_chart.h"
 #include "charts/star_map.h"
+#include "cli/almanac_command.h"
+#include "cli/calendar_command.h"
 #include "cli/events_command.h"
 #include "cli/export_command.h"
 #include "cli/light_command.h"
@@ -23,6 +26,7 @@
 #include "engine/json.h"
 #include "engine/positions.h"
 #include "engine/sun_moon.h"
+#include "events/almanac.h"
 #include "events/light.h"
 #include "events/sky_events.h"
 #include "export/documents.h"
@@ -71,6 +75,12 @@ const char* const kUsage =
     "                        (default 10m, 1m to 1d): Nolomar's altitude, twilight stage,\n"
     "                        Yael's altitude and lit fraction, light level; then the summary\n"
     "  subpoints [--json]    latitude and longitude where Nolomar and Yael stand at the zenith\n"
+    "  calendar [--month | --year] [--format txt|svg|json]\n"
+    "                        the month (default) or year of the moment at the place: each day's\n"
+    "                        phase of Yael at the time given, sunrise and sunset, and its events\n"
+    "  almanac --from Y-M-D --to Y-M-D [--kinds LIST] [--format txt|csv|json]\n"
+    "                        the events of the days from --from to --to, both included, from\n"
+    "                        00:00 OST, at the place, with counts per kind and per year\n"
     "\n"
     "Moment:\n"
     "  --date Y-M-D          world calendar date (default 720-01-01)\n"
@@ -90,6 +100,14 @@ const char* const kUsage =
     "  --kinds LIST          kind names separated by commas (default: every kind)\n"
     "  --count N             events to find, 1 to 100000\n"
     "  --json, --csv         a JSON array of objects, or CSV with a header row\n"
+    "Calendar and almanac:\n"
+    "  --month, --year       the calendar of the month (default) or of the year\n"
+    "  --from Y-M-D, --to Y-M-D\n"
+    "                        the almanac's first and last day; its kinds default to the moon\n"
+    "                        phases, eclipses, conjunctions, oppositions, ingresses,\n"
+    "                        equinoxes and solstices\n"
+    "  --format F            txt, svg or json for the calendar; txt, csv or json for the\n"
+    "                        almanac (--json and --csv say the same)\n"
     "Light:\n"
     "  --moon-altitude DEG   Yael lights a dark sky above this altitude, -90 to 90 (default 0)\n"
     "  --moon-lit F          ... with at least this fraction of her disc lit, 0 to 1\n"
@@ -108,6 +126,7 @@ struct Command {
     std::set<std::string, std::less<>> options;  // beside the moment and place options
     bool usesMoment = true;
     bool takesKind = false;  // one word without dashes: the event kind of "next"
+    bool placeOnly = false;  // the place options but not the moment's: the almanac has its span
 };
 
 const std::map<std::string, Command, std::less<>> kCommands = {
@@ -124,14 +143,20 @@ const std::map<std::string, Command, std::less<>> kCommands = {
     {"next", {{"--count", "--previous", "--json", "--csv"}, true, true}},
     {"light", {{"--step", "--moon-altitude", "--moon-lit", "--json", "--csv"}}},
     {"subpoints", {{"--json"}}},
+    {"calendar", {{"--month", "--year", "--format", "--json"}}},
+    {"almanac", {{"--from", "--to", "--kinds", "--format", "--json", "--csv"}, true, false, true}},
 };
 
 const std::set<std::string, std::less<>> kMomentAndPlaceOptions = {
     "--date", "--time", "--local-time", "--t", "--lat", "--lon", "--place"};
-const std::set<std::string, std::less<>> kFlags = {
-    "--local-time", "--json", "--monthly", "--yearly", "--pdf", "--csv", "--previous"};
+const std::set<std::string, std::less<>> kMomentOptions = {"--date", "--time", "--local-time",
+                                                           "--t"};
+const std::set<std::string, std::less<>> kFlags = {"--local-time", "--json",  "--monthly",
+                                                   "--yearly",     "--pdf",   "--csv",
+                                                   "--previous",   "--month", "--year"};
 const std::set<std::string, std::less<>> kValueOptions = {
-    "--rows", "--step", "--out", "--days", "--kinds", "--count", "--moon-altitude", "--moon-lit"};
+    "--rows",          "--step",     "--out",    "--days", "--kinds", "--count",
+    "--moon-altitude", "--moon-lit", "--format", "--from", "--to"};
 
 // The model's hour for a clock time: the file name must read the same minutes back.
 double hourOfClock(std::int64_t hours, std::int64_t minutes) {
@@ -176,6 +201,10 @@ struct Invocation {
     std::int64_t count = 1;
     bool previous = false;
     MoonlightThresholds thresholds;
+    std::optional<std::string> format;  // as --format, --json or --csv chose it: "txt", "csv", …
+    bool year = false;                  // the calendar of the year rather than the month
+    std::optional<Date> from;
+    std::optional<Date> to;
 };
 
 template <typename T>
@@ -248,6 +277,22 @@ void applyOption(Invocation& call, std::string_view name, std::string_view value
     } else if (name == "--moon-lit") {
         call.thresholds.minIllumination =
             require(parseDecimalIn(value, 0.0, 1.0), name, value, "a fraction from 0 to 1");
+    } else if (name == "--month") {
+        call.year = false;
+    } else if (name == "--year") {
+        call.year = true;
+    } else if (name == "--from" || name == "--to") {
+        const Date date = require(parseDate(value), name, value,
+                                  "Y-M-D with year 1 to 1000000, month 1 to 12, day 1 to 30");
+        (name == "--from" ? call.from : call.to) = date;
+    } else if (name == "--format") {
+        const bool calendar = call.command == "calendar";
+        if (value != "txt" && value != "json" && value != (calendar ? "svg" : "csv")) {
+            throw UsageError{fmt::format("--format: expected {}, got \"{}\"",
+                                         calendar ? "txt, svg or json" : "txt, csv or json",
+                                         printable(value))};
+        }
+        call.format = std::string(value);
     } else if (name == "--kinds") {
         KindList list = parseKindList(value);
         if (list.unknown) {
@@ -309,6 +354,39 @@ void checkOutFolder(const Invocation& call) {
     }
 }
 
+std::int64_t dayNumberOf(const Date& date) {
+    return (date.year - 1) * 360 + (date.month - 1) * 30 + (date.day - 1);
+}
+
+std::string dateText(const Date& date) {
+    return fmt::format("{:03d}-{:02d}-{:02d}", date.year, date.month, date.day);
+}
+
+// --json and --csv are short for --format json and csv; the almanac needs its span, and lists
+// the almanac's kinds unless told otherwise.
+void checkCalendarAndAlmanac(Invocation& call, const std::set<std::string, std::less<>>& seen) {
+    if (call.format && (call.json || call.csv)) {
+        throw UsageError{fmt::format("{}: leave out --format; one format at a time",
+                                     call.json ? "--json" : "--csv")};
+    }
+    if (call.json) call.format = "json";
+    if (call.csv) call.format = "csv";
+    if (seen.contains("--month") && seen.contains("--year")) {
+        throw UsageError{"--year: leave out --month; one calendar at a time"};
+    }
+    if (call.command != "almanac") return;
+    if (!call.from || !call.to) {
+        throw UsageError{fmt::format("almanac: {} is required: the {} day of the span, as Y-M-D",
+                                     call.from ? "--to" : "--from", call.from ? "last" : "first")};
+    }
+    if (dayNumberOf(*call.to) < dayNumberOf(*call.from)) {
+        throw UsageError{
+            fmt::format("--to: {} comes before --from {}; expected that day or a later one",
+                        dateText(*call.to), dateText(*call.from))};
+    }
+    if (!seen.contains("--kinds")) call.kinds = defaultAlmanacKinds();
+}
+
 Invocation parse(const std::vector<std::string>& args) {
     Invocation call;
     call.command = args.front();
@@ -317,7 +395,7 @@ Invocation parse(const std::vector<std::string>& args) {
         throw UsageError{
             fmt::format("unknown command \"{}\"; expected positions, labels, sunmoon, "
                         "conjunctions, starmap, horoscope, catalogue, places, export, events, "
-                        "next, light or subpoints",
+                        "next, light, subpoints, calendar or almanac",
                         printable(call.command))};
     }
     std::set<std::string, std::less<>> seen;
@@ -342,6 +420,11 @@ Invocation parse(const std::vector<std::string>& args) {
         if (!applies) {
             throw UsageError{
                 fmt::format("{}: not an option of the {} command", name, call.command)};
+        }
+        if (command->second.placeOnly && kMomentOptions.contains(name)) {
+            throw UsageError{
+                fmt::format("{}: not an option of the {} command; --from and --to give its days",
+                            name, call.command)};
         }
         if (!seen.insert(name).second) {
             throw UsageError{fmt::format("{}: given more than once", name)};
@@ -370,6 +453,8 @@ Invocation parse(const std::vector<std::string>& args) {
         throw UsageError{fmt::format("{}: missing KIND, one of {}", call.command, kindNameList())};
     }
     if (call.json && call.csv) throw UsageError{"--csv: leave out --json; one format at a time"};
+    if (call.command == "calendar" || call.command == "almanac")
+        checkCalendarAndAlmanac(call, seen);
     // A finer step only repeats what the minute samples of the day's curve already show, and
     // a coarser one leaves the day after the first row.
     if (call.command == "light" && call.step &&
@@ -562,7 +647,67 @@ void writeNextEvents(const Invocation& call, std::ostream& out, std::ostream& er
     }
 }
 
+// The month or year of the moment: the typed date on the typed clock, or the calendar date of
+// --t on the reference clock.
+CalendarRequest calendarRequestOf(const Invocation& call) {
+    CalendarRequest r;
+    if (call.dayCount) {
+        const CalendarFields f = calendarFields(*call.dayCount);
+        r.year = f.year;
+        r.monthIndex = static_cast<int>(f.month - 1);
+        r.dayIndex = static_cast<int>(f.day - 1);
+        r.hour = hourOfClock(f.hour, f.minute);
+    } else {
+        const Inputs& in = call.inputs;
+        r.year = in.year;
+        r.monthIndex = static_cast<int>(in.monthIndex);
+        r.dayIndex = static_cast<int>(in.dayIndex);
+        r.hour = in.hour;
+        if (in.useLocalTime) {
+            // The hour of the local clock as the moment itself refines it.
+            r.clock = CalendarClock::local;
+            r.hour = static_cast<double>(call.time.hours) +
+                     static_cast<double>(call.time.minutes) / 60.0;
+        }
+    }
+    r.wholeYear = call.year;
+    // The last day on the local clock may end up to half a day after the reference one.
+    const double end = dayCount(r.year, r.wholeYear ? 0 : r.monthIndex, 0, 0.0) +
+                       (r.wholeYear ? 360.0 : 30.0) + 1.0;
+    const bool beforeYearOne = call.dayCount && !(*call.dayCount >= dayCount(1, 0, 0, 0.0));
+    if (beforeYearOne || !(end <= kMaxDayCount)) {
+        throw UsageError{fmt::format(
+            "--t: expected a day count from -0.5 (the first day of year 1) whose {} ends by day "
+            "count 1e9, got {}",
+            r.wholeYear ? "year" : "month", call.dayCount.value_or(0.0))};
+    }
+    r.latitude = call.latitude;
+    r.longitude = call.longitude;
+    r.place = call.inputs.placeLabel(call.cities, " ").toStdString();
+    const std::string format = call.format.value_or("txt");
+    r.format = format == "json"  ? CalendarFormat::json
+               : format == "svg" ? CalendarFormat::svg
+                                 : CalendarFormat::text;
+    return r;
+}
+
+AlmanacRequest almanacRequestOf(const Invocation& call) {
+    AlmanacRequest r;
+    r.first = {call.from->year, call.from->month, call.from->day};
+    r.last = {call.to->year, call.to->month, call.to->day};
+    r.kinds = call.kinds;
+    const std::string format = call.format.value_or("txt");
+    r.format = format == "json"  ? AlmanacFormat::json
+               : format == "csv" ? AlmanacFormat::csv
+                                 : AlmanacFormat::text;
+    r.latitude = call.latitude;
+    r.longitude = call.longitude;
+    r.place = call.inputs.placeLabel(call.cities, " ").toStdString();
+    return r;
+}
+
 std::string output(const Invocation& call) {
+    if (call.command == "calendar") return calendarOutput(calendarRequestOf(call));
     if (call.command == "places") return placesOutput(call);
     if (call.command == "positions") return positionsOutput(call);
     if (call.command == "labels") return labelsOutput(call);
@@ -612,6 +757,16 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         const Invocation call = parse(args);
         if (call.command == "export") {
             return exportAll(exportContextOf(call), *call.outFolder, call.pdf, out, err);
+        }
+        // The almanac streams too: a century of daily sunrises and sunsets is 72,000 rows.
+        if (call.command == "almanac") {
+            try {
+                writeAlmanac(almanacRequestOf(call), out);
+            } catch (const std::ios_base::failure&) {
+                err << kProgram << ": cannot write to standard output\n";
+                return kExitWriteFailure;
+            }
+            return kExitOk;
         }
         // Events are written as they are found: a thousand years of every kind would take
         // hundreds of megabytes held at once.

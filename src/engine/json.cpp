@@ -59,6 +59,12 @@ JsonObject& JsonObject::number(std::string_view name, std::string_view jsonNumbe
     return *this;
 }
 
+JsonObject& JsonObject::member(std::string_view name, std::string_view json) {
+    key(name);
+    members_ += json;
+    return *this;
+}
+
 JsonObject& JsonObject::flag(std::string_view name, bool value) {
     key(name);
     members_ += value ? "true" : "false";

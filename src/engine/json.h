@@ -19,6 +19,8 @@ class JsonObject {
     JsonObject& number(std::string_view key, std::string_view jsonNumber);
     /// true or false (not an overload of field: a string literal would pick it).
     JsonObject& flag(std::string_view key, bool value);
+    /// A value already written as JSON text: an array or an object, nested as it is.
+    JsonObject& member(std::string_view key, std::string_view json);
     /// An array of strings.
     JsonObject& strings(std::string_view key, const std::vector<std::string_view>& values);
     [[nodiscard]] std::string str() const { return "{" + members_ + "}"; }

@@ -104,6 +104,27 @@ TEST(CliErrors, EveryBadInputGetsOneLineAndStatusTwo) {
         {{"events", "--moon-lit", "0.5"}, "--moon-lit"},
         {{"subpoints", "--csv"}, "--csv"},
         {{"subpoints", "--step", "1h"}, "--step"},
+        {{"calendar", "--month", "--year"}, "--month"},
+        {{"calendar", "--format", "csv"}, "--format"},
+        {{"calendar", "--format", "svg", "--json"}, "--format"},
+        {{"calendar", "--csv"}, "--csv"},
+        {{"calendar", "--t", "-0.6"}, "--t"},
+        {{"calendar", "--year", "--t", "999999900"}, "--t"},
+        {{"calendar", "--kinds", "full-moon"}, "--kinds"},
+        {{"almanac"}, "--from"},
+        {{"almanac", "--from", "720-1-1"}, "--to"},
+        {{"almanac", "--to", "720-1-1"}, "--from"},
+        {{"almanac", "--from", "720-3-1", "--to", "720-2-30"}, "--to"},
+        {{"almanac", "--from", "720-1-1", "--to", "1000001-1-1"}, "--to"},
+        {{"almanac", "--from", "0-12-30", "--to", "720-1-1"}, "--from"},
+        {{"almanac", "--from", "720-1-31", "--to", "720-2-1"}, "--from"},
+        {{"almanac", "--from", "720-1-1", "--to", "720-1-2", "--date", "720-1-1"}, "--date"},
+        {{"almanac", "--from", "720-1-1", "--to", "720-1-2", "--t", "5"}, "--t"},
+        {{"almanac", "--from", "720-1-1", "--to", "720-1-2", "--format", "svg"}, "--format"},
+        {{"almanac", "--from", "720-1-1", "--to", "720-1-2", "--csv", "--format", "csv"},
+         "--format"},
+        {{"almanac", "--from", "720-1-1", "--to", "720-1-2", "--kinds", "werewolf"}, "werewolf"},
+        {{"almanac", "--from", "720-1-1", "--to", "720-1-2", "--year"}, "--year"},
     };
     for (const BadInput& c : cases) {
         std::string shown;
@@ -130,12 +151,19 @@ TEST(CliErrors, MessageSaysWhatTheOptionAccepts) {
               "last-quarter,solar-eclipse,lunar-eclipse,conjunction,opposition,sunrise,sunset,"
               "moonrise,moonset,noon,midnight,civil-dawn,civil-dusk,nautical-dawn,nautical-dusk,"
               "astronomical-dawn,astronomical-dusk,ingress,equinox,solstice; got \"moonrize\"\n");
+    EXPECT_EQ(runCli({"almanac", "--from", "720-3-1", "--to", "720-2-30"}).err,
+              "morvane-astro-cli: --to: 720-02-30 comes before --from 720-03-01; expected that "
+              "day or a later one\n");
 }
 
 TEST(CliErrors, FailedWriteIsStatusOne) {
     // The event commands write as they go, the others at the end.
     for (const auto& args : std::vector<std::vector<std::string>>{
-             {"labels"}, {"events", "--days", "360"}, {"next", "full-moon", "--json"}}) {
+             {"labels"},
+             {"events", "--days", "360"},
+             {"next", "full-moon", "--json"},
+             {"calendar", "--year"},
+             {"almanac", "--from", "720-1-1", "--to", "729-12-30"}}) {
         std::ostringstream out;
         std::ostringstream err;
         out.setstate(std::ios::badbit);

@@ -26,6 +26,9 @@ const std::vector<std::vector<std::string>> kCommands = {
     {"horoscope", "--lat", "33.3S", "--lon", "100E"},
     {"events", "--csv", "--days", "3"},
     {"next", "noon", "--count", "3", "--json"},
+    {"calendar", "--json", "--lat", "66.5N"},
+    {"calendar", "--year", "--format", "svg"},
+    {"almanac", "--from", "720-1-1", "--to", "720-3-30", "--csv"},
 };
 
 // The command run with the whole process in the given locale, C library and C++ streams alike.
