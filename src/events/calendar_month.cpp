@@ -66,6 +66,9 @@ void fillDays(std::span<CalendarDay> days, std::int64_t year, int firstDayOfYear
     finder.between(kinds, days.front().start, days.back().end, [&](const SkyEvent& event) {
         while (index + 1 < days.size() && event.t >= days[index].end) ++index;
         CalendarDay& day = days[index];
+        // Yael changes sign every two or three days and the planets now and then: only
+        // Nolomar's ingresses mark the calendar's days.
+        if (event.kind == EventKind::ingress && event.bodies[0] != SkyBody::nolomar) return;
         if (event.kind == EventKind::sunrise) {
             day.sunrises.push_back(event.t);
         } else if (event.kind == EventKind::sunset) {

@@ -24,7 +24,8 @@ inline constexpr int kCalendarMonths = 12;
 enum class CalendarClock : std::uint8_t { reference, local };
 
 /// What a day of the month view is marked with: full and new moon, eclipses, planet
-/// conjunctions, Nolomar entering a sign, equinoxes and solstices.
+/// conjunctions, Nolomar entering a sign (only his ingresses are kept), equinoxes and
+/// solstices.
 inline constexpr std::array<EventKind, 8> kMonthMarkKinds = {
     EventKind::newMoon,     EventKind::fullMoon, EventKind::solarEclipse, EventKind::lunarEclipse,
     EventKind::conjunction, EventKind::ingress,  EventKind::equinox,      EventKind::solstice};

@@ -112,12 +112,14 @@ start, end = 258839.5 + 120, 258839.5 + 240
 if [t for t in first if start <= t < end] != [t for t in second if start <= t < end]:
     failures.append("overlap: the two spans found different events in the days they share")
 
-# The calendar's JSON loads; its marks are the almanac's objects of the month's days.
+# The calendar's JSON loads; its marks are the almanac's objects of the month's days, of the
+# ingresses only Nolomar's.
 month = json.loads(run(["calendar", "--json", "--date", "720-7-15", "--lat", "66N"]))
 marks = [m for day in month["days"] for m in day["marks"]]
 listed = json.loads(run(["almanac", "--from", "720-7-1", "--to", "720-7-30", "--lat", "66N",
                          "--json", "--kinds", "new-moon,full-moon,solar-eclipse,lunar-eclipse,"
                                               "conjunction,ingress,equinox,solstice"]))
+listed = [e for e in listed if e["kind"] != "ingress" or e["bodies"] == ["Nolomar"]]
 if marks != listed or [d["date"] for d in month["days"]] != [
         f"720-07-{d:02d}" for d in range(1, 31)]:
     failures.append(f"calendar month: {len(marks)} marks, almanac {len(listed)}")
