@@ -4,9 +4,11 @@
 
 #include <cmath>
 
+#include "charts/calendar_chart.h"
 #include "charts/day_chart.h"
 #include "engine/calendar.h"
 #include "engine/constants.h"
+#include "events/calendar_text.h"
 #include "events/event_table.h"
 #include "events/light_text.h"
 #include "reports/positions_text.h"
@@ -235,6 +237,28 @@ TabPdf dayPdf(const ExportContext& c) {
             exported.pdfPageSize, exported.baseName};
 }
 
+CalendarMonth monthOf(const CalendarPage& page) {
+    return calendarMonth(page.year, page.monthIndex, page.hour, page.clock, page.latitude,
+                         page.longitude);
+}
+
+CalendarYear yearOf(const CalendarPage& page) {
+    return calendarYear(page.year, page.hour, page.clock, page.latitude, page.longitude);
+}
+
+std::optional<TabDocument> calendarSvg(const ExportContext& c) {
+    if (!c.calendar) return std::nullopt;
+    const CalendarPage& page = *c.calendar;
+    const std::string place = page.place.toStdString();
+    if (page.span == CalendarSpan::year) {
+        return TabDocument{fromStd(calendarYearSvg(yearOf(page), place, page.chosenMonthInYear(),
+                                                   page.chosenDayIndex)),
+                           true, QStringLiteral("Calendar Year")};
+    }
+    return TabDocument{fromStd(calendarMonthSvg(monthOf(page), place, page.chosenDayInMonth())),
+                       true, tabExport(OutputTab::calendar).baseName};
+}
+
 }  // namespace
 
 QString reportHTML(const QString& title, const QList<std::pair<QString, QString>>& sections,
@@ -262,6 +286,8 @@ std::optional<TabDocument> tabDocument(OutputTab tab, const ExportContext& c) {
             if (!day) return std::nullopt;
             return TabDocument{fromStd(dayChartDocument(*day)), true, base};
         }
+        case OutputTab::calendar:
+            return calendarSvg(c);
         case OutputTab::location:
             return std::nullopt;
     }
@@ -269,8 +295,21 @@ std::optional<TabDocument> tabDocument(OutputTab tab, const ExportContext& c) {
 }
 
 std::optional<TabDocument> tabTextDocument(OutputTab tab, const ExportContext& c) {
-    if (tab != OutputTab::day) return std::nullopt;
-    return TabDocument{dayDocument(c), false, tabExport(tab).baseName};
+    if (tab == OutputTab::day) return TabDocument{dayDocument(c), false, tabExport(tab).baseName};
+    if (tab != OutputTab::calendar) return std::nullopt;
+    if (!c.calendar) {
+        return TabDocument{QStringLiteral("Calendar\n\n") + nothingCalculated(), false,
+                           tabExport(tab).baseName};
+    }
+    // The year view writes the year's notable days; the month view every day of the month.
+    const CalendarPage& page = *c.calendar;
+    const std::string place = page.place.toStdString();
+    if (page.span == CalendarSpan::year) {
+        return TabDocument{fromStd(calendarYearText(yearOf(page), place)), false,
+                           QStringLiteral("Calendar Year")};
+    }
+    return TabDocument{fromStd(calendarMonthText(monthOf(page), place)), false,
+                       tabExport(tab).baseName};
 }
 
 std::optional<TabPdf> tabPdf(OutputTab tab, const ExportContext& c) {
@@ -304,6 +343,13 @@ std::optional<TabPdf> tabPdf(OutputTab tab, const ExportContext& c) {
         }
         case OutputTab::day:
             return dayPdf(c);
+        case OutputTab::calendar: {
+            // The SVG is the landscape handout itself, heading and legend included.
+            if (const auto svg = calendarSvg(c))
+                return TabPdf{svgPage(svg->content), exported.pdfPageSize, svg->baseName};
+            return TabPdf{reportHTML("Calendar", {{QString(), nothingCalculated()}}, QString()),
+                          exported.pdfPageSize, exported.baseName};
+        }
         case OutputTab::location:
             return std::nullopt;
     }

@@ -56,7 +56,8 @@ QString reportHTML(const QString& title, const QList<std::pair<QString, QString>
                    const QString& metaLine);
 
 /// What the first export button of a tab writes; nothing on the location tab, nor on the Day
-/// tab before the first calculation.
+/// and Calendar tabs before the first calculation. The Calendar tab writes the month or the
+/// year its view shows ("Calendar" or "Calendar Year").
 struct TabDocument {
     QString content;
     bool isSvg;
@@ -64,7 +65,8 @@ struct TabDocument {
 };
 std::optional<TabDocument> tabDocument(OutputTab tab, const ExportContext& context);
 /// What the text button of a tab that also writes text writes (tabExport(tab).alsoWritesText);
-/// nothing on the other tabs.
+/// nothing on the other tabs. The Calendar tab writes a line for every day of the month shown,
+/// or in the year view the year's notable days.
 std::optional<TabDocument> tabTextDocument(OutputTab tab, const ExportContext& context);
 
 /// The page a tab's PDF is made from; nothing on the location tab.

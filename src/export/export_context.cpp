@@ -8,9 +8,13 @@ namespace morvane {
 ExportContext ExportContext::fromModel(const AstronomyModel& model) {
     const EventList* events = EventList::find(model);
     const LightSettings* light = LightSettings::find(model);
-    return {model.inputs(), model.cities(), model.outputs(),
+    const CalendarPager* calendar = CalendarPager::find(model);
+    return {model.inputs(),
+            model.cities(),
+            model.outputs(),
             events != nullptr ? events->query() : EventQuery{},
-            light != nullptr ? light->thresholds() : MoonlightThresholds{}};
+            light != nullptr ? light->thresholds() : MoonlightThresholds{},
+            calendar != nullptr ? calendar->page() : std::nullopt};
 }
 
 }  // namespace morvane

@@ -4,6 +4,7 @@
 
 #include "events/light.h"
 #include "model/calculation.h"
+#include "model/calendar_pager.h"
 #include "model/city_preset.h"
 #include "model/event_list.h"
 #include "model/inputs.h"
@@ -28,6 +29,10 @@ struct ExportContext : Inputs {
     /// When Yael's light counts, as the user set it: the Day output works from `events`' moment
     /// and place with these.
     MoonlightThresholds thresholds;
+
+    /// The month or year the Calendar output shows, with what its days are worked out for;
+    /// nothing before the first calculation.
+    std::optional<CalendarPage> calendar = std::nullopt;
 
     static ExportContext fromModel(const AstronomyModel& model);
 };

@@ -6,12 +6,23 @@
 
 namespace morvane {
 
-/// The eight output tabs, in toolbar order.
-enum class OutputTab { starMap, horoscope, planets, sunMoon, positions, events, day, location };
+/// The nine output tabs, in toolbar order.
+enum class OutputTab {
+    starMap,
+    horoscope,
+    planets,
+    sunMoon,
+    positions,
+    events,
+    day,
+    calendar,
+    location
+};
 
-inline constexpr std::array<OutputTab, 8> kAllOutputTabs = {
-    OutputTab::starMap,   OutputTab::horoscope, OutputTab::planets, OutputTab::sunMoon,
-    OutputTab::positions, OutputTab::events,    OutputTab::day,     OutputTab::location};
+inline constexpr std::array<OutputTab, 9> kAllOutputTabs = {
+    OutputTab::starMap, OutputTab::horoscope, OutputTab::planets,
+    OutputTab::sunMoon, OutputTab::positions, OutputTab::events,
+    OutputTab::day,     OutputTab::calendar,  OutputTab::location};
 
 /// What a tab exports. The location tab exports nothing: its base name is empty.
 struct TabExport {

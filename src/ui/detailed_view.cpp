@@ -3,8 +3,10 @@
 #include <QVBoxLayout>
 
 #include "model/astronomy_model.h"
+#include "model/calendar_pager.h"
 #include "model/event_list.h"
 #include "model/light_settings.h"
+#include "ui/calendar_view.h"
 #include "ui/day_view.h"
 #include "ui/events_view.h"
 #include "ui/map_location_picker.h"
@@ -17,6 +19,7 @@ DetailedView::DetailedView(AstronomyModel* model, QWidget* parent)
     layout_->setContentsMargins(0, 0, 0, 0);
     // The Events output follows every calculation from the start, shown or not.
     EventList::of(*model_);
+    CalendarPager::of(*model_);
     // A finished calculation updates the visible view at once. The model announces its outputs
     // one after another in one go; they are taken together in one refresh right after, so a
     // chart's page loads once per calculation.
@@ -83,6 +86,13 @@ void DetailedView::setTab(OutputTab tab) {
         case OutputTab::day:
             view_ = new DayView(&EventList::of(*model_), &LightSettings::of(*model_), this);
             break;
+        case OutputTab::calendar: {
+            auto* calendar = new CalendarView(model_, this);
+            connect(calendar->chart()->svgView(), &SVGView::pageLoaded, this,
+                    &DetailedView::chartLoaded);
+            view_ = calendar;
+            break;
+        }
         case OutputTab::location:
             view_ = new MapLocationPickerView(model_, this);
             break;
@@ -121,6 +131,7 @@ void DetailedView::refresh() {
             break;
         case OutputTab::events:
         case OutputTab::day:
+        case OutputTab::calendar:
         case OutputTab::location:
             break;  // they follow the model themselves
     }

@@ -19,7 +19,7 @@ class DetailedView : public QWidget {
     void setTab(OutputTab tab);
     [[nodiscard]] OutputTab tab() const { return tab_; }
     /// The view now shown (a ChartView, PlanetsView, TablesView, PositionsView, EventsView,
-    /// DayView or the map picker).
+    /// DayView, CalendarView or the map picker).
     QWidget* currentView() const { return view_; }
 
   signals:

@@ -5,13 +5,16 @@
 
 #include <QRegularExpression>
 
+#include "charts/calendar_chart.h"
 #include "charts/day_chart.h"
 #include "engine/calendar.h"
 #include "engine/constants.h"
+#include "events/calendar_text.h"
 #include "events/light_text.h"
 #include "events/sky_events.h"
 #include "model/light_settings.h"
 #include "model/model_fixture.h"
+#include "support/qt_wait.h"
 
 namespace morvane {
 namespace {
@@ -285,6 +288,102 @@ TEST(DayDocument, TheContextCarriesTheUsersThresholds) {
         .setThresholds({-3.0 * kDegree, 0.75});
     EXPECT_EQ(ExportContext::fromModel(*model).thresholds,
               (MoonlightThresholds{-3.0 * kDegree, 0.75}));
+}
+
+// Goris, with the 14th of the third month calculated at 06:30 local time, as the Calendar
+// output hands it to the exports.
+CalendarPage gorisPage(CalendarSpan span, std::int64_t year, int monthIndex) {
+    CalendarPage page;
+    page.span = span;
+    page.year = year;
+    page.monthIndex = monthIndex;
+    page.dayIndex = 9;
+    page.chosenYear = 720;
+    page.chosenMonthIndex = 2;
+    page.chosenDayIndex = 13;
+    page.hour = 6.5;
+    page.clock = CalendarClock::local;
+    page.latitude = 21.0 * kDegree;
+    page.longitude = 5.1 * kDegree;
+    page.place = "Goris";
+    return page;
+}
+
+TEST(CalendarDocument, TheShownMonthOrYearAsALandscapeHandoutAndItsText) {
+    const TabExport& exported = tabExport(OutputTab::calendar);
+    EXPECT_EQ(kAllOutputTabs[7], OutputTab::calendar);  // after the Day
+    EXPECT_EQ(exported.title, "Calendar");
+    EXPECT_EQ(exported.firstButtonLabel, "Export SVG");
+    EXPECT_TRUE(exported.alsoWritesText);
+    EXPECT_EQ(exported.pdfPageSize, QSizeF(kCalendarPageWidth, kCalendarPageHeight));
+    EXPECT_GT(exported.pdfPageSize.width(), exported.pdfPageSize.height());  // landscape
+
+    // Before the first calculation there is no month to draw.
+    ExportContext c = defaults();
+    EXPECT_FALSE(tabDocument(OutputTab::calendar, c));
+    EXPECT_EQ(tabTextDocument(OutputTab::calendar, c)->content,
+              "Calendar\n\nNothing calculated yet.\n");
+    EXPECT_THAT(tabPdf(OutputTab::calendar, c)->html.toStdString(),
+                HasSubstr("<pre>Nothing calculated yet.\n</pre>"));
+
+    // A month paged to away from the calculated day: no day of it is marked.
+    const CalendarMonth may =
+        calendarMonth(720, 4, 6.5, CalendarClock::local, 21.0 * kDegree, 5.1 * kDegree);
+    c.calendar = gorisPage(CalendarSpan::month, 720, 4);
+    const auto svg = tabDocument(OutputTab::calendar, c);
+    ASSERT_TRUE(svg);
+    EXPECT_TRUE(svg->isSvg);
+    EXPECT_EQ(svg->content, fromStd(calendarMonthSvg(may, "Goris", -1)));
+    EXPECT_EQ(suggestedFileName(c, svg->baseName, "svg"),
+              "Calendar - 40.50°N 20.90°W - 720-01-01 12-00.svg");
+    const QString text = tabTextDocument(OutputTab::calendar, c)->content;
+    EXPECT_EQ(text, fromStd(calendarMonthText(may, "Goris")));
+    EXPECT_EQ(text.split('\n').filter(QRegularExpression("^720-05-\\d\\d ")).size(), 30);
+    const auto pdf = tabPdf(OutputTab::calendar, c);
+    EXPECT_EQ(pdf->html, svgPage(svg->content));
+    EXPECT_EQ(pdf->pageSize, exported.pdfPageSize);
+    EXPECT_EQ(pdf->baseName, "Calendar");
+    // The calculated day's month marks it.
+    c.calendar = gorisPage(CalendarSpan::month, 720, 2);
+    EXPECT_EQ(tabDocument(OutputTab::calendar, c)->content,
+              fromStd(calendarMonthSvg(
+                  calendarMonth(720, 2, 6.5, CalendarClock::local, 21.0 * kDegree, 5.1 * kDegree),
+                  "Goris", 13)));
+
+    // The year view writes the year, its notable days as text, under a name of its own.
+    const CalendarYear year =
+        calendarYear(720, 6.5, CalendarClock::local, 21.0 * kDegree, 5.1 * kDegree);
+    c.calendar->span = CalendarSpan::year;
+    const auto yearSvg = tabDocument(OutputTab::calendar, c);
+    EXPECT_EQ(yearSvg->content, fromStd(calendarYearSvg(year, "Goris", 2, 13)));
+    EXPECT_EQ(yearSvg->baseName, "Calendar Year");
+    EXPECT_EQ(tabTextDocument(OutputTab::calendar, c)->content,
+              fromStd(calendarYearText(year, "Goris")));
+    EXPECT_EQ(tabPdf(OutputTab::calendar, c)->html, svgPage(yearSvg->content));
+    EXPECT_EQ(tabPdf(OutputTab::calendar, c)->baseName, "Calendar Year");
+    c.calendar = gorisPage(CalendarSpan::year, 721, 2);
+    EXPECT_EQ(tabDocument(OutputTab::calendar, c)->content,
+              fromStd(calendarYearSvg(
+                  calendarYear(721, 6.5, CalendarClock::local, 21.0 * kDegree, 5.1 * kDegree),
+                  "Goris", -1, 13)));
+}
+
+TEST(CalendarDocument, TheContextCarriesWhatTheCalendarShows) {
+    testing::ModelFixture fixture;
+    const auto model = fixture.makeModel();
+    model->setMonthIndex(6);
+    model->calculate();
+    ASSERT_TRUE(testing::waitUntil([&] { return !model->isCalculating(); }));
+    EXPECT_FALSE(ExportContext::fromModel(*model).calendar);  // no calendar made yet
+    CalendarPager& pager = CalendarPager::of(*model);
+    pager.setSpan(CalendarSpan::year);
+    pager.moveCursorByMonths(3);
+    const std::optional<CalendarPage> page = ExportContext::fromModel(*model).calendar;
+    ASSERT_TRUE(page);
+    EXPECT_EQ(*page, *pager.page());
+    EXPECT_EQ(page->span, CalendarSpan::year);
+    EXPECT_EQ(page->monthIndex, 9);
+    EXPECT_EQ(page->chosenMonthIndex, 6);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+#include "engine/calendar.h"
 #include "export/documents.h"
 #include "export/export_controller.h"
 #include "export/pdf_exporter.h"
@@ -171,6 +172,29 @@ TEST(PdfExport, TheDayIsOnePageWithItsChartSummaryAndStretches) {
                             HasSubstr("Place: 40.50°N 20.90°W"), HasSubstr("Astronomical dawn")));
     for (const QString& stretch : lightStretchesText(*dayOf(c)).split('\n', Qt::SkipEmptyParts))
         EXPECT_THAT(text, HasSubstr(stretch.toStdString()));
+}
+
+// The calendar handout is one landscape page whose words stay text.
+TEST(PdfExport, TheCalendarMonthIsOneLandscapePage) {
+    ExportContext c = calculated();
+    CalendarPage page;
+    page.year = page.chosenYear = 720;
+    page.monthIndex = page.chosenMonthIndex = 4;
+    page.latitude = 0.7068583470577035;
+    page.longitude = -0.3647738136668149;
+    page.place = "Goris";
+    c.calendar = page;
+    QTemporaryDir dir;
+    const QByteArray pdf = render(OutputTab::calendar, c);
+    ASSERT_FALSE(pdf.isEmpty());
+    const QString path = saved(dir, "calendar.pdf", pdf);
+    const auto info = pdfInfo(path);
+    EXPECT_EQ(info.pages, 1);
+    EXPECT_NEAR(info.width, 842, 0.1);  // sized in 1/300 inch
+    EXPECT_NEAR(info.height, 595, 0.1);
+    const std::string text = pdfText(path).simplified().toStdString();
+    EXPECT_THAT(text, AllOf(HasSubstr(std::string(kMonthNames[4]) + " 720"), HasSubstr("Goris"),
+                            HasSubstr("chosen day")));
 }
 
 TEST(PdfExport, CompletionRunsOnceAndTheExporterIsHeldUntilThen) {

@@ -117,7 +117,7 @@ TEST(DayView, ControlSevenShowsTheDayWithItsThreeExports) {
 
     // The text button goes with the Day tab and takes the focus with it.
     s->exportTextButton()->setFocus();
-    QTest::keyClick(w.view.get(), Qt::Key_8, Qt::ControlModifier);
+    QTest::keyClick(w.view.get(), Qt::Key_9, Qt::ControlModifier);
     ASSERT_EQ(w.view->selectedTab(), OutputTab::location);
     EXPECT_TRUE(s->exportTextButton()->isHidden());
     EXPECT_FALSE(w.view->exportTextAction()->isVisible());

@@ -140,7 +140,7 @@ TEST(SidebarInput, FocusStaysInItsPartOfTheWindowWhenTheTabChanges) {
     // In the sidebar, on a button the location tab disables.
     w.sidebar()->exportPdfButton()->setFocus();
     ASSERT_TRUE(w.sidebar()->exportPdfButton()->hasFocus());
-    QTest::keyClick(w.view.get(), Qt::Key_8, Qt::ControlModifier);
+    QTest::keyClick(w.view.get(), Qt::Key_9, Qt::ControlModifier);
     ASSERT_EQ(w.view->selectedTab(), OutputTab::location);
     QWidget* focus = QApplication::focusWidget();
     ASSERT_NE(focus, nullptr);

@@ -31,12 +31,14 @@
 #include "model/light_settings.h"
 #include "ui/about_window.h"
 #include "ui/almanac_dialog.h"
+#include "ui/calendar_view.h"
 #include "ui/detailed_view.h"
 #include "ui/location_sheets.h"
 #include "ui/main_view.h"
 #include "ui/map_location_picker.h"
 #include "ui/morvane_astro_app.h"
 #include "ui/sidebar_view.h"
+#include "ui/widgets.h"
 
 namespace {
 
@@ -165,6 +167,39 @@ bool dayShots(morvane::MainView* window, morvane::AstronomyModel* model, const Q
     model->goToMoment(solstice->t - 0.5);
     settle(2500);
     return save(window, folder, "day-polar-night.png") && ok;
+}
+
+// The Calendar at Cherafir on the day of the next lunar eclipse after the spring evening: the
+// month and the year, each at the window's size and at the size of a common laptop screen.
+bool calendarShots(morvane::MainView* window, morvane::AstronomyModel* model,
+                   const QString& folder) {
+    for (const morvane::CityPreset& city : model->cities()) {
+        if (city.name == QLatin1String("Cherafir")) model->setSelectedCityID(city.id);
+    }
+    const morvane::EventFinder finder(model->latitude(), model->longitude());
+    const std::optional<morvane::SkyEvent> eclipse =
+        finder.next(morvane::EventKind::lunarEclipse, model->currentDayCount());
+    if (!eclipse) return false;
+    model->goToMoment(eclipse->t);
+    settle(1500);
+    window->selectTab(morvane::OutputTab::calendar);
+    auto* calendar = qobject_cast<morvane::CalendarView*>(window->detail()->currentView());
+    if (calendar == nullptr) return false;
+    bool ok = true;
+    const QSize size = window->size();
+    for (const bool month : {true, false}) {
+        if (!month) calendar->spanChoice()->secondButton()->click();
+        settle(1500);
+        ok = save(window, folder, month ? "calendar-month.png" : "calendar-year.png") && ok;
+        window->resize(1366, 768);
+        settle(1000);
+        ok = save(window, folder,
+                  month ? "calendar-month-1366x768.png" : "calendar-year-1366x768.png") &&
+             ok;
+        window->resize(size);
+    }
+    calendar->spanChoice()->firstButton()->click();
+    return ok;
 }
 
 // The map with day and night shown in northern winter, when the day/night line crosses the map:
@@ -315,6 +350,7 @@ int main(int argc, char** argv) {
         sheet->reject();
     }
 
+    ok = calendarShots(window, model, folder) && ok;
     ok = dayShots(window, model, folder) && ok;
     ok = mapDayNightShots(window, model, folder) && ok;
 
