@@ -96,21 +96,21 @@ AlmanacPdfResult writeAlmanacPdf(QIODevice& text, QIODevice& pdf, const AlmanacP
     QPdfWriter writer(&pdf);
     writer.setResolution(72);
     writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageOrientation(QPageLayout::Portrait);
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setTitle(options.heading);
     writer.setCreator(QStringLiteral("Morvane Astro"));
-    const QSizeF page = QPageSize(QPageSize::A4).size(QPageSize::Point);
-    const double width = page.width() - 2.0 * kMargin;
+    QSizeF page = QPageSize(QPageSize::A4).size(QPageSize::Point);
 
     QFont font = monospaced(kLargestFont);
-    {
-        const QFontMetricsF metrics(font, &writer);
-        const double needed = metrics.horizontalAdvance(QLatin1Char('M')) * double(widest);
-        if (needed > width) {
-            font.setPointSizeF(std::max(kSmallestFont, kLargestFont * width / needed));
-        }
-    }
+    const double needed =
+        QFontMetricsF(font, &writer).horizontalAdvance(QLatin1Char('M')) * double(widest);
+    // The event list fits a portrait page; a table of counts with a column per kind is wider,
+    // and turning the page keeps it readable where shrinking the font would not.
+    const bool landscape = needed > page.width() - 2.0 * kMargin;
+    writer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    if (landscape) page.transpose();
+    const double width = page.width() - 2.0 * kMargin;
+    if (needed > width) font.setPointSizeF(std::max(kSmallestFont, kLargestFont * width / needed));
     const QFontMetricsF metrics(font, &writer);
     const double rowHeight = metrics.lineSpacing();
     // The heading takes a row and a blank row below it.

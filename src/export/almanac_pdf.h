@@ -26,10 +26,11 @@ struct AlmanacPdfResult {
 };
 
 /// Lays out fixed-width UTF-8 text, read line by line from `text` (opened, seekable, lines
-/// ending in "\n"), on A4 portrait pages of a PDF written to `pdf`: a monospaced font, one text
-/// line per row, every page headed by `options.heading` and "page N of M". The text is read
-/// twice, first to count its lines and find the widest, so that M is known before the first
-/// page and the font shrinks (from 9 points) until the widest line fits the page, then to draw.
+/// ending in "\n"), on A4 pages of a PDF written to `pdf`: a monospaced font, one text line per
+/// row, every page headed by `options.heading` and "page N of M". The text is read twice, first
+/// to count its lines and find the widest, so that M is known before the first page and the
+/// pages turn to landscape when the widest line does not fit a portrait page at 9 points (the
+/// font shrinks only when it does not fit a landscape one either), then to draw.
 /// Holds one line at a time, so tens of thousands of lines cost little memory.
 /// `progress` hears the fraction of lines laid out and answers false to stop; a stopped or
 /// failed PDF is incomplete, and the caller throws it away.
