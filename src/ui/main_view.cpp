@@ -25,6 +25,7 @@
 #include "model/settings_store.h"
 #include "ui/almanac_dialog.h"
 #include "ui/auto_recalculator.h"
+#include "ui/calendar_view.h"
 #include "ui/detailed_view.h"
 #include "ui/navigator.h"
 #include "ui/notice_bar.h"
@@ -290,7 +291,12 @@ void MainView::selectTab(OutputTab tab) {
     QWidget* focus = QApplication::focusWidget();
     const bool focusInOutputs = focus != nullptr && detail_->isAncestorOf(focus);
     detail_->setTab(tab);
-    if (focusInOutputs) {
+    if (auto* calendar = qobject_cast<CalendarView*>(detail_->currentView())) {
+        // The Calendar is worked with the keys: its arrows should move the days at once, not
+        // whatever control had the focus before.
+        calendar->show();
+        calendar->grid()->setFocus(Qt::OtherFocusReason);
+    } else if (focusInOutputs) {
         detail_->currentView()->show();  // a hidden widget cannot take the focus
         focusFirstControlIn(detail_->currentView());
     }

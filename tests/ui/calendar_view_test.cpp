@@ -113,6 +113,7 @@ TEST(CalendarView, FollowsTheCalculationMarksItsDayAndWorksOutOnlyWhatChanged) {
     // Ctrl+8 shows the Calendar; the map moved on to Ctrl+9.
     QTest::keyClick(w.view.get(), Qt::Key_9, Qt::ControlModifier);
     EXPECT_EQ(w.view->selectedTab(), OutputTab::location);
+    w.sidebar()->exportButton()->setFocus();
     QTest::keyClick(w.view.get(), Qt::Key_8, Qt::ControlModifier);
     ASSERT_EQ(w.view->selectedTab(), OutputTab::calendar);
     EXPECT_EQ(w.sidebar()->exportButton()->text(), "Export SVG");
@@ -120,6 +121,8 @@ TEST(CalendarView, FollowsTheCalculationMarksItsDayAndWorksOutOnlyWhatChanged) {
     w.calendar = qobject_cast<CalendarView*>(w.view->detail()->currentView());
     ASSERT_NE(w.calendar, nullptr);
     CalendarView* view = w.calendar;
+    // From a sidebar control's focus, the arrows move the days at once.
+    EXPECT_TRUE(view->grid()->hasFocus());
     EXPECT_FALSE(view->showsPlaceholder());
     EXPECT_EQ(view->titleLabel()->text(), monthName(0) + " 720");
     EXPECT_EQ(w.shownPage(), w.monthPage(720, 0, 0));

@@ -9,11 +9,13 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -22,10 +24,13 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <variant>
 
 #include "engine/constants.h"
 #include "events/light.h"
 #include "events/sky_events.h"
+#include "export/documents.h"
+#include "export/export_context.h"
 #include "export/pdf_exporter.h"
 #include "model/astronomy_model.h"
 #include "model/light_settings.h"
@@ -169,6 +174,36 @@ bool dayShots(morvane::MainView* window, morvane::AstronomyModel* model, const Q
     return save(window, folder, "day-polar-night.png") && ok;
 }
 
+// The month handout as the Export PDF button makes it, turned into a picture with pdftoppm.
+bool monthHandout(morvane::AstronomyModel* model, const QString& folder) {
+    const auto page =
+        morvane::tabPdf(morvane::OutputTab::calendar, morvane::ExportContext::fromModel(*model));
+    if (!page) return false;
+    std::optional<QByteArray> pdf;
+    bool done = false;
+    morvane::PDFExporter::exportHTML(page->html, page->pageSize,
+                                     [&](const morvane::PDFExporter::Result& result) {
+                                         if (const auto* bytes = std::get_if<QByteArray>(&result))
+                                             pdf = *bytes;
+                                         done = true;
+                                     });
+    QElapsedTimer timer;
+    timer.start();
+    while (!done && timer.elapsed() < 60000) QTest::qWait(50);
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("month.pdf")));
+    if (!pdf || !file.open(QIODevice::WriteOnly) || file.write(*pdf) != pdf->size()) return false;
+    file.close();
+    const QString out = folder + QStringLiteral("/calendar-month-pdf");
+    const int status =
+        QProcess::execute(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("110"),
+                           QStringLiteral("-singlefile"), file.fileName(), out});
+    if (status != 0) return false;
+    std::printf("wrote %s.png\n", qPrintable(out));
+    return true;
+}
+
 // The Calendar at Cherafir on the day of the next lunar eclipse after the spring evening: the
 // month and the year, each at the window's size and at the size of a common laptop screen.
 bool calendarShots(morvane::MainView* window, morvane::AstronomyModel* model,
@@ -199,7 +234,8 @@ bool calendarShots(morvane::MainView* window, morvane::AstronomyModel* model,
         window->resize(size);
     }
     calendar->spanChoice()->firstButton()->click();
-    return ok;
+    settle(500);
+    return monthHandout(model, folder) && ok;
 }
 
 // The map with day and night shown in northern winter, when the day/night line crosses the map:
