@@ -544,8 +544,9 @@ CalendarRect yearDayCell(int monthIndex, int dayIndex) {
     const CalendarRect box = yearMonthBox(monthIndex);
     const double width = box.width / kCalendarColumns;
     const double height = (box.height - kYearNameHeight) / kCalendarRows;
-    return {box.x + width * (dayIndex % kCalendarColumns),
-            box.y + kYearNameHeight + height * (dayIndex / kCalendarColumns), width, height};
+    const int column = dayIndex % kCalendarColumns;
+    const int row = dayIndex / kCalendarColumns;
+    return {box.x + width * column, box.y + kYearNameHeight + height * row, width, height};
 }
 
 std::string calendarMonthSvg(const CalendarMonth& month, std::string_view place,

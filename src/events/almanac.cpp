@@ -20,7 +20,7 @@ namespace {
 
 // Large enough that a century goes out in a few writes, small enough that a pipe sees rows
 // while the search goes on.
-constexpr std::size_t kBlockBytes = 64 * 1024;
+constexpr std::size_t kBlockBytes = std::size_t{64} * 1024;
 
 constexpr std::int64_t kMinutesPerDay = 1440;
 constexpr std::int64_t kDaysPerMonth = 30;
@@ -230,6 +230,7 @@ std::string almanacCountsText(const AlmanacCounts& counts, std::span<const Event
         return row;
     };
     std::vector<std::pair<std::string, std::size_t>> cells;
+    cells.reserve(shown.size() + 1);
     for (const EventKind kind : shown) {
         cells.emplace_back(kindName(kind), std::max(kindName(kind).size(), numberWidth));
     }

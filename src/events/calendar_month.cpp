@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "engine/calendar.h"
 #include "engine/constants.h"
@@ -141,8 +142,8 @@ CalendarYear calendarYear(std::int64_t year, double hour, CalendarClock clock, d
         month.clock = clock;
         month.latitude = latitude;
         month.longitude = longitude;
-        std::move(days.begin() + m * kCalendarDays, days.begin() + (m + 1) * kCalendarDays,
-                  month.days.begin());
+        const auto first = days.begin() + std::ptrdiff_t{m} * kCalendarDays;
+        std::move(first, first + kCalendarDays, month.days.begin());
     }
     return result;
 }

@@ -93,15 +93,14 @@ std::string monthLine(const CalendarDay& day, double longitude) {
 
 std::string_view phaseName(double elongation) {
     const double e = wrapBelowTwoPi(elongation);
-    constexpr double h = kPrincipalHalfBand;
     constexpr double kThreeHalfPi = 3.0 * kHalfPi;
-    if (e < h || e >= kTwoPi - h) return "new moon";
-    if (e < kHalfPi - h) return "waxing crescent";
-    if (e < kHalfPi + h) return "first quarter";
-    if (e < kPi - h) return "waxing gibbous";
-    if (e < kPi + h) return "full moon";
-    if (e < kThreeHalfPi - h) return "waning gibbous";
-    if (e < kThreeHalfPi + h) return "last quarter";
+    if (e < kPrincipalHalfBand || e >= kTwoPi - kPrincipalHalfBand) return "new moon";
+    if (e < kHalfPi - kPrincipalHalfBand) return "waxing crescent";
+    if (e < kHalfPi + kPrincipalHalfBand) return "first quarter";
+    if (e < kPi - kPrincipalHalfBand) return "waxing gibbous";
+    if (e < kPi + kPrincipalHalfBand) return "full moon";
+    if (e < kThreeHalfPi - kPrincipalHalfBand) return "waning gibbous";
+    if (e < kThreeHalfPi + kPrincipalHalfBand) return "last quarter";
     return "waning crescent";
 }
 
