@@ -63,6 +63,10 @@ TEST(CalendarMonth, DaysTileTheMonthOnEitherClockAndThePhaseIsTheChosenHours) {
                 EXPECT_NEAR(day.end - day.start, 1.0, 0.002);
                 EXPECT_GE(day.moment, day.start);
                 EXPECT_LT(day.moment, day.end);
+                // What the pager and the command line ask for one day is the month's day.
+                EXPECT_EQ(calendarDayStart(year, monthIndex, d, clock, place.longitude), day.start);
+                EXPECT_EQ(calendarMoment(year, monthIndex, d, hour, clock, place.longitude),
+                          day.moment);
                 if (clock == CalendarClock::reference) {
                     EXPECT_EQ(day.start, dayCount(year, monthIndex, d, 0.0));
                     EXPECT_EQ(day.moment, dayCount(year, monthIndex, d, hour));
