@@ -44,4 +44,9 @@ void appendRightAligned(std::string& line, std::string_view utf8, std::size_t wi
     line += utf8;
 }
 
+std::string_view trimmedRight(std::string_view text) {
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
 }  // namespace morvane

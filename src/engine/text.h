@@ -20,4 +20,8 @@ void appendPadded(std::string& line, std::string_view utf8, std::size_t width);
 /// edge. Never cuts either.
 void appendRightAligned(std::string& line, std::string_view utf8, std::size_t width);
 
+/// The text without the spaces at its end: a padded column's last value, or a line whose last
+/// columns were empty.
+std::string_view trimmedRight(std::string_view text);
+
 }  // namespace morvane

@@ -89,6 +89,19 @@ void fillDays(std::span<CalendarDay> days, std::int64_t year, int firstDayOfYear
     }
 }
 
+// A month's own members; its days are filled by the caller.
+CalendarMonth monthFrame(std::int64_t year, int monthIndex, double hour, CalendarClock clock,
+                         double latitude, double longitude) {
+    CalendarMonth month;
+    month.year = year;
+    month.monthIndex = monthIndex;
+    month.hour = hour;
+    month.clock = clock;
+    month.latitude = latitude;
+    month.longitude = longitude;
+    return month;
+}
+
 }  // namespace
 
 bool CalendarDay::waxing() const { return elongation < kPi; }
@@ -111,13 +124,7 @@ double calendarMoment(std::int64_t year, int monthIndex, int dayIndex, double ho
 
 CalendarMonth calendarMonth(std::int64_t year, int monthIndex, double hour, CalendarClock clock,
                             double latitude, double longitude) {
-    CalendarMonth month;
-    month.year = year;
-    month.monthIndex = monthIndex;
-    month.hour = hour;
-    month.clock = clock;
-    month.latitude = latitude;
-    month.longitude = longitude;
+    CalendarMonth month = monthFrame(year, monthIndex, hour, clock, latitude, longitude);
     fillDays(month.days, year, monthIndex * kCalendarDays, hour, clock, latitude, longitude,
              kMonthMarkKinds, true);
     return month;
@@ -136,12 +143,7 @@ CalendarYear calendarYear(std::int64_t year, double hour, CalendarClock clock, d
     fillDays(days, year, 0, hour, clock, latitude, longitude, kYearMarkKinds, false);
     for (int m = 0; m < kCalendarMonths; ++m) {
         CalendarMonth& month = result.months[static_cast<std::size_t>(m)];
-        month.year = year;
-        month.monthIndex = m;
-        month.hour = hour;
-        month.clock = clock;
-        month.latitude = latitude;
-        month.longitude = longitude;
+        month = monthFrame(year, m, hour, clock, latitude, longitude);
         const auto first = days.begin() + std::ptrdiff_t{m} * kCalendarDays;
         std::move(first, first + kCalendarDays, month.days.begin());
     }

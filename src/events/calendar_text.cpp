@@ -27,10 +27,6 @@ constexpr std::size_t kRiseWidth = 10;
 constexpr std::size_t kSetWidth = 9;
 constexpr std::string_view kGap = "  ";
 
-void trimRight(std::string& line) {
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-}
-
 std::string timesText(std::string_view word, const std::vector<double>& moments, double longitude) {
     if (moments.empty()) return {};
     std::string text(word);
@@ -84,7 +80,7 @@ std::string monthLine(const CalendarDay& day, double longitude) {
     }
     line += kGap;
     line += marksText(day, longitude);
-    trimRight(line);
+    line.resize(trimmedRight(line).size());
     line += '\n';
     return line;
 }
@@ -174,7 +170,7 @@ std::string calendarYearText(const CalendarYear& year, std::string_view place) {
             appendPadded(line, phaseName(day.elongation), kPhaseNameWidth);
             line += kGap;
             line += marksText(day, year.longitude);
-            trimRight(line);
+            line.resize(trimmedRight(line).size());
             line += '\n';
             text += line;
         }

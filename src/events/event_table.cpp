@@ -25,11 +25,6 @@ constexpr std::size_t kKindWidth = 17;
 constexpr std::size_t kBodiesWidth = 14;
 constexpr std::string_view kGap = "  ";
 
-std::string_view trimmedRight(std::string_view text) {
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
-
 // The degrees right-aligned in three columns: "alt  45:12", "alt  -3:05".
 std::string altitudeText(double radians) {
     return fmt::format("alt {:>6}", degreesMinutesText(radians));

@@ -90,8 +90,8 @@ QString countText(std::int64_t count, const char* one, const char* many) {
 }
 
 std::string degreesText(double latitude, double longitude) {
-    const double lat = latitude * 180.0 / kPi;
-    const double lon = longitude * 180.0 / kPi;
+    const double lat = radiansToDegrees(latitude);
+    const double lon = radiansToDegrees(longitude);
     return fmt::format("{:.2f}°{} {:.2f}°{}", std::fabs(lat), lat < 0.0 ? "S" : "N", std::fabs(lon),
                        lon < 0.0 ? "W" : "E");
 }

@@ -20,6 +20,7 @@ namespace morvane::cli {
 namespace {
 
 using ::testing::HasSubstr;
+using testing::numbersAfter;
 using testing::runCli;
 using ::testing::StartsWith;
 
@@ -58,16 +59,6 @@ std::vector<std::string> objectLines(const std::string& json) {
 const std::regex kId(R"re("id": "([^"]+)", )re");
 
 std::string withoutId(const std::string& object) { return std::regex_replace(object, kId, ""); }
-
-std::vector<double> numbersAfter(const std::string& text, const std::string& key) {
-    std::vector<double> numbers;
-    const std::regex pattern("\"" + key + "\": (-?[0-9.e+-]+)");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), pattern);
-         it != std::sregex_iterator(); ++it) {
-        numbers.push_back(std::stod((*it)[1]));
-    }
-    return numbers;
-}
 
 // How far the local solar time at t lies from `minutes` past a midnight, in minutes.
 double minutesFrom(double t, double longitude, double minutes) {

@@ -16,22 +16,13 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::Not;
+using testing::numbersAfter;
 using testing::runCli;
 
 std::ptrdiff_t count(const std::string& text, const std::string& what) {
     std::ptrdiff_t n = 0;
     for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
     return n;
-}
-
-std::vector<double> numbersAfter(const std::string& text, const std::string& key) {
-    std::vector<double> numbers;
-    const std::regex pattern("\"" + key + "\": (-?[0-9.e+-]+)");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), pattern);
-         it != std::sregex_iterator(); ++it) {
-        numbers.push_back(std::stod((*it)[1]));
-    }
-    return numbers;
 }
 
 TEST(LightCommand, StepsBoundsAndThresholdsShapeTheTable) {
